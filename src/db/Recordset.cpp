@@ -1,0 +1,107 @@
+#include "Recordset.h"
+
+namespace vorlane::db {
+
+QString Field::Name() const
+{
+    return m_rs->FieldName(m_index);
+}
+
+int Field::Type() const
+{
+    return m_rs->FieldType(m_index);
+}
+
+QVariant Field::Value() const
+{
+    return m_rs->FieldValue(m_index);
+}
+
+bool Field::IsNull() const
+{
+    return m_rs->FieldIsNull(m_index);
+}
+
+void Recordset::setColumns(const QStringList &names, const QList<int> &types)
+{
+    m_names = names;
+    m_types = types;
+    m_byLowerName.clear();
+    for (int i = 0; i < names.size(); ++i) {
+        // The first of two equally named columns wins, as with ADO.
+        const QString key = names.at(i).toLower();
+        if (!m_byLowerName.contains(key))
+            m_byLowerName.insert(key, i);
+    }
+}
+
+void Recordset::MoveNext()
+{
+    if (!m_open)
+        throw DbError(QStringLiteral("记录集已关闭"));
+    if (m_eof)
+        throw DbError(QStringLiteral("记录集已到末尾"));
+    m_eof = !fetchNext();
+}
+
+void Recordset::Close()
+{
+    if (!m_open)
+        return;
+    closeImpl();
+    m_open = false;
+    m_eof = true;
+}
+
+int Recordset::FieldIndex(QStringView name) const
+{
+    const int guess = m_nextGuess;
+    if (guess < m_names.size() && m_names.at(guess).compare(name, Qt::CaseInsensitive) == 0) {
+        m_nextGuess = guess + 1;
+        return guess;
+    }
+    const auto it = m_byLowerName.constFind(name.toString().toLower());
+    if (it == m_byLowerName.constEnd())
+        return -1;
+    m_nextGuess = it.value() + 1;
+    return it.value();
+}
+
+Field Recordset::Fields(int index) const
+{
+    if (index < 0 || index >= m_names.size())
+        throw DbError(QStringLiteral("字段序号超出范围：%1").arg(index));
+    return Field(this, index);
+}
+
+Field Recordset::Fields(QStringView name) const
+{
+    const int index = FieldIndex(name);
+    if (index < 0)
+        throw DbError(QStringLiteral("记录集中没有字段“%1”").arg(name));
+    return Field(this, index);
+}
+
+void Recordset::checkRow(int index) const
+{
+    if (!m_open)
+        throw DbError(QStringLiteral("记录集已关闭"));
+    if (m_eof)
+        throw DbError(QStringLiteral("当前没有记录（已到记录集末尾）"));
+    if (index < 0 || index >= m_names.size())
+        throw DbError(QStringLiteral("字段序号超出范围：%1").arg(index));
+}
+
+QVariant Recordset::FieldValue(int index) const
+{
+    checkRow(index);
+    return valueAt(index);
+}
+
+bool Recordset::FieldIsNull(int index) const
+{
+    checkRow(index);
+    return isNullAt(index);
+}
+
+} // namespace vorlane::db

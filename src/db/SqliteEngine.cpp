@@ -1,0 +1,293 @@
+#include "SqliteEngine.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace vorlane::db {
+
+namespace {
+
+// A second process waits this long for a lock before the statement fails.
+constexpr int BusyTimeoutMs = 10000;
+
+class SqliteRecordset final : public Recordset
+{
+public:
+    SqliteRecordset(sqlite3 *db, sqlite3_stmt *stmt)
+        : m_db(db)
+        , m_stmt(stmt)
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+            throw DbError(message);
+        }
+        const int n = sqlite3_column_count(m_stmt);
+        QStringList names;
+        QList<int> types;
+        names.reserve(n);
+        types.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            names << QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+            int type = adoTypeFromDeclaredType(
+                QString::fromUtf8(sqlite3_column_decltype(m_stmt, i)));
+            if (type == adEmpty)
+                type = typeOfValue(rc == SQLITE_ROW ? sqlite3_column_type(m_stmt, i) : SQLITE_NULL);
+            types << type;
+        }
+        setColumns(names, types);
+        setEof(rc != SQLITE_ROW);
+    }
+
+    ~SqliteRecordset() override { closeImpl(); }
+
+protected:
+    bool fetchNext() override
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+
+    bool isNullAt(int index) const override
+    {
+        return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+    }
+
+    QVariant valueAt(int index) const override
+    {
+        const int storage = sqlite3_column_type(m_stmt, index);
+        if (storage == SQLITE_NULL)
+            return {};
+        switch (FieldType(index)) {
+        case adBoolean:
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+                return QVariant(sqlite3_column_int64(m_stmt, index) != 0);
+            break;
+        case adInteger:
+        case adSmallInt:
+        case adTinyInt:
+        case adUnsignedTinyInt:
+            if (storage == SQLITE_INTEGER)
+                return QVariant(sqlite3_column_int(m_stmt, index));
+            if (storage == SQLITE_FLOAT)
+                return QVariant(sqlite3_column_double(m_stmt, index));
+            break;
+        case adBigInt:
+            if (storage == SQLITE_INTEGER)
+                return QVariant(qlonglong(sqlite3_column_int64(m_stmt, index)));
+            break;
+        case adDouble:
+        case adSingle:
+        case adNumeric:
+        case adCurrency:
+            if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+                return QVariant(sqlite3_column_double(m_stmt, index));
+            break;
+        case adDBTimeStamp:
+        case adDBDate:
+            if (storage == SQLITE_TEXT) {
+                const QString text = textAt(index);
+                QDateTime dt = QDateTime::fromString(text, Qt::ISODateWithMs);
+                if (!dt.isValid())
+                    dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+                if (!dt.isValid())
+                    dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                if (!dt.isValid()) {
+                    const QDate d = QDate::fromString(text, Qt::ISODate);
+                    if (d.isValid())
+                        dt = d.startOfDay();
+                }
+                if (dt.isValid())
+                    return QVariant(dt);
+            }
+            break;
+        default:
+            break;
+        }
+        // The declared type did not say otherwise: the stored value as it is.
+        switch (storage) {
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 v = sqlite3_column_int64(m_stmt, index);
+            if (v >= INT_MIN && v <= INT_MAX)
+                return QVariant(int(v));
+            return QVariant(qlonglong(v));
+        }
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, index));
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, index)),
+                                       sqlite3_column_bytes(m_stmt, index)));
+        default:
+            return QVariant(textAt(index));
+        }
+    }
+
+    void closeImpl() override
+    {
+        if (m_stmt) {
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+        }
+    }
+
+private:
+    static int typeOfValue(int storage)
+    {
+        switch (storage) {
+        case SQLITE_INTEGER:
+            return adInteger;
+        case SQLITE_FLOAT:
+            return adDouble;
+        case SQLITE_BLOB:
+            return adVarBinary;
+        default:
+            return adVarWChar;
+        }
+    }
+
+    QString textAt(int index) const
+    {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, index));
+        return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, index));
+    }
+
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt;
+};
+
+} // namespace
+
+SqliteEngine::SqliteEngine(const QString &path)
+    : m_path(path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty())
+        throw DbError(QStringLiteral("连接字符串中没有数据库文件路径"));
+    if (!info.absoluteDir().exists())
+        throw DbError(QStringLiteral("数据库文件所在的目录不存在：%1")
+                          .arg(QDir::toNativeSeparators(info.absolutePath())));
+    if (info.exists() && info.isDir())
+        throw DbError(QStringLiteral("数据库路径是一个目录：%1").arg(QDir::toNativeSeparators(path)));
+
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(),
+                                   &m_db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                       | SQLITE_OPEN_FULLMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError(QStringLiteral("无法打开数据库文件 %1：%2")
+                          .arg(QDir::toNativeSeparators(path), message));
+    }
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    // Reading the schema tells at once whether the file is a database and whether it is locked.
+    char *err = nullptr;
+    if (sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, &err)
+        != SQLITE_OK) {
+        const QString message = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
+        sqlite3_free(err);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError(QStringLiteral("无法打开数据库文件 %1：%2")
+                          .arg(QDir::toNativeSeparators(path), message));
+    }
+}
+
+SqliteEngine::~SqliteEngine()
+{
+    Close();
+}
+
+QString SqliteEngine::DbmsName() const
+{
+    return QStringLiteral("SQLite");
+}
+
+void SqliteEngine::fail() const
+{
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+long long SqliteEngine::ExecuteNative(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("数据库连接未打开"));
+    const QByteArray utf8 = sql.toUtf8();
+    const char *tail = utf8.constData();
+    const char *end = tail + utf8.size();
+    long long changed = 0;
+    while (tail < end) {
+        sqlite3_stmt *stmt = nullptr;
+        const char *next = nullptr;
+        if (sqlite3_prepare_v2(m_db, tail, int(end - tail), &stmt, &next) != SQLITE_OK)
+            fail();
+        tail = next;
+        if (!stmt) // only blanks or comments were left
+            continue;
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+            sqlite3_finalize(stmt);
+            throw DbError(message);
+        }
+        if (!sqlite3_stmt_readonly(stmt))
+            changed = sqlite3_changes64(m_db);
+        sqlite3_finalize(stmt);
+    }
+    return changed;
+}
+
+RecordsetPtr SqliteEngine::QueryNative(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("数据库连接未打开"));
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        fail();
+    if (!stmt)
+        throw DbError(QStringLiteral("查询语句为空"));
+    return std::make_unique<SqliteRecordset>(m_db, stmt);
+}
+
+void SqliteEngine::Begin()
+{
+    ExecuteNative(QStringLiteral("BEGIN"));
+}
+
+void SqliteEngine::Commit()
+{
+    ExecuteNative(QStringLiteral("COMMIT"));
+}
+
+void SqliteEngine::Rollback()
+{
+    // A failed statement may already have ended the transaction; that is not an error here.
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        ExecuteNative(QStringLiteral("ROLLBACK"));
+}
+
+void SqliteEngine::Close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+} // namespace vorlane::db

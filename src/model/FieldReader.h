@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+namespace vorlane {
+
+namespace db {
+class Recordset;
+}
+
+// Conversions of a field value (after NullSafeValue) to the types of record properties, with
+// the rules records have always had: numbers become their decimal text, texts that hold a number
+// convert to integers (rounded half to even), and anything else, the empty text included, is a
+// conversion error. `column` only names the column in the error message.
+QString valueToText(const QVariant &value);
+qint16 valueToInt16(const QVariant &value, QStringView column);
+qint32 valueToInt32(const QVariant &value, QStringView column);
+
+// Text with the blanks at both ends removed (blanks only, the padding of fixed-width columns).
+QString trimBlanks(const QString &text);
+
+// Reads columns of the current row by name, each value through NullSafeValue with its field type.
+// A missing column raises db::DbError, a value that does not convert ModelError.
+class FieldReader
+{
+public:
+    explicit FieldReader(db::Recordset &rs)
+        : m_rs(rs)
+    {}
+
+    QString readText(QStringView column);
+    qint16 readInt16(QStringView column);
+    qint32 readInt32(QStringView column);
+
+private:
+    QVariant read(QStringView column);
+
+    db::Recordset &m_rs;
+};
+
+} // namespace vorlane

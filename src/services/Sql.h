@@ -1,0 +1,35 @@
+#pragma once
+
+#include "db/DbError.h"
+
+#include <QString>
+
+namespace vorlane::services {
+
+// Raised for input that must never reach a statement (a malformed identifier, an unparsable
+// number). Derives from DbError so that every caller that traps database errors traps it too.
+class SqlInputError : public db::DbError
+{
+public:
+    using db::DbError::DbError;
+};
+
+// A text value for a place between single quotes: every quote doubled, nothing else touched,
+// so any Unicode text round-trips.
+QString sqlText(const QString &value);
+
+// True when name matches [A-Za-z_][A-Za-z0-9_]*.
+bool isIdentifier(const QString &name);
+
+// Returns name unchanged when it is an identifier; otherwise throws SqlInputError naming what
+// (`what`, e.g. "table name") was rejected.
+QString checkedIdentifier(const QString &name, const QString &what = QString());
+
+// A LIKE prefix must not carry the pattern characters of either dialect (% _ [ ]), or the
+// prefix delete would reach codes outside the subtree. Returns prefix or throws SqlInputError.
+QString checkedLikePrefix(const QString &prefix, const QString &what = QString());
+
+// A whole decimal number written in a statement; throws SqlInputError for anything else.
+int checkedWholeNumber(const QString &text, const QString &what);
+
+} // namespace vorlane::services

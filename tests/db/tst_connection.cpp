@@ -1,0 +1,333 @@
+#include "db/Connection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+using namespace vorlane::db;
+
+namespace {
+
+// Both ways of reaching SQLite run the same checks: the embedded engine and ODBC.
+QString connectionString(const QString &engine, const QString &path)
+{
+    if (engine == QLatin1String("odbc"))
+        return QStringLiteral("odbc:Driver=SQLite3;Database=") + path;
+    return QStringLiteral("sqlite:") + path;
+}
+
+void addEngines()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("sqlite") << QStringLiteral("sqlite");
+    QTest::newRow("odbc") << QStringLiteral("odbc");
+}
+
+} // namespace
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void connectionStrings();
+    void badConnectionStrings_data();
+    void badConnectionStrings();
+    void notADatabase();
+    void typeCodes_data() { addEngines(); }
+    void typeCodes();
+    void nullIsNotEmpty_data() { addEngines(); }
+    void nullIsNotEmpty();
+    void fieldsByName_data() { addEngines(); }
+    void fieldsByName();
+    void transactions_data() { addEngines(); }
+    void transactions();
+    void guardRollsBackOnException();
+    void errorsCarryDatabaseMessage_data() { addEngines(); }
+    void errorsCarryDatabaseMessage();
+    void secondWriterWaitsForLock();
+    void odbcDialectFromDbmsName();
+    void closedConnection();
+};
+
+void TestConnection::connectionStrings()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.db"));
+    {
+        Connection c;
+        QCOMPARE(c.State(), int(adStateClosed));
+        c.Open(QStringLiteral("sqlite:") + path);
+        QCOMPARE(c.State(), int(adStateOpen));
+        QCOMPARE(c.dialect().Name(), QStringLiteral("SQLite"));
+        c.Execute(QStringLiteral("create table t (a int)"));
+        c.Close();
+        QCOMPARE(c.State(), int(adStateClosed));
+    }
+    QVERIFY(QFile::exists(path));
+    Connection plain;
+    plain.Open(path); // a plain path to a .db file
+    auto rs = plain.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 0);
+}
+
+void TestConnection::badConnectionStrings_data()
+{
+    QTest::addColumn<QString>("cs");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no engine") << QStringLiteral("Provider=SQLOLEDB;Data Source=x")
+                               << QStringLiteral("没有指明数据库引擎");
+    QTest::newRow("missing directory") << QStringLiteral("sqlite:/nonexistent-dir-vorlane/x.db")
+                                       << QStringLiteral("目录不存在");
+    QTest::newRow("empty path") << QStringLiteral("sqlite:") << QStringLiteral("没有数据库文件路径");
+    QTest::newRow("driver not installed")
+        << QStringLiteral("odbc:Driver=No Such Driver Vorlane;Database=x")
+        << QStringLiteral("无法连接 ODBC 数据源");
+    QTest::newRow("empty odbc") << QStringLiteral("odbc:") << QStringLiteral("ODBC 连接字符串为空");
+}
+
+void TestConnection::badConnectionStrings()
+{
+    QFETCH(QString, cs);
+    QFETCH(QString, expected);
+    Connection c;
+    try {
+        c.Open(cs);
+        QFAIL("opened a bad connection string");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
+    QCOMPARE(c.State(), int(adStateClosed));
+    QVERIFY(!QDir(QStringLiteral("/nonexistent-dir-vorlane")).exists());
+}
+
+void TestConnection::notADatabase()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("junk.db"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    Connection c;
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Open(QStringLiteral("sqlite:") + path));
+    QCOMPARE(c.State(), int(adStateClosed));
+}
+
+void TestConnection::typeCodes()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    c.Execute(QStringLiteral(
+        "create table t (i int, s smallint, b bit, v varchar(20), n nvarchar(40), ch char(1), "
+        "num numeric(10,2), f float, d datetime, g ZQUID)"));
+    c.Execute(QStringLiteral("insert into t values (7, 3, 1, 'abc', '人事', 'x', 12.5, 0.25, "
+                             "'2024-03-05 10:11:12', 'A1B2')"));
+    auto rs = c.OpenRecordset(QStringLiteral("select * from t"));
+    QVERIFY(!rs->Eof());
+    QCOMPARE(rs->Fields(u"i").Type(), int(adInteger));
+    QCOMPARE(rs->Fields(u"s").Type(), int(adSmallInt));
+    QCOMPARE(rs->Fields(u"b").Type(), int(adBoolean));
+    QCOMPARE(rs->Fields(u"num").Type(), int(adNumeric));
+    QCOMPARE(rs->Fields(u"f").Type(), int(adDouble));
+    QCOMPARE(rs->Fields(u"d").Type(), int(adDBTimeStamp));
+    // The ODBC driver reports the wide and narrow text kinds its own way; both are text.
+    for (const auto *name : {u"v", u"n", u"ch", u"g"}) {
+        const int t = rs->Fields(QStringView(name)).Type();
+        QVERIFY2(t == adVarChar || t == adVarWChar || t == adChar || t == adWChar || t == adGUID
+                     || t == adLongVarChar,
+                 qPrintable(QString::number(t)));
+    }
+    if (engine == QLatin1String("sqlite")) {
+        QCOMPARE(rs->Fields(u"v").Type(), int(adVarChar));
+        QCOMPARE(rs->Fields(u"n").Type(), int(adVarWChar));
+        QCOMPARE(rs->Fields(u"ch").Type(), int(adChar));
+        QCOMPARE(rs->Fields(u"g").Type(), int(adGUID));
+    }
+    QCOMPARE(rs->Fields(u"i").Value().toInt(), 7);
+    QCOMPARE(rs->Fields(u"s").Value().toInt(), 3);
+    QCOMPARE(rs->Fields(u"b").Value().typeId(), QMetaType::Bool);
+    QCOMPARE(rs->Fields(u"b").Value().toBool(), true);
+    QCOMPARE(rs->Fields(u"v").Value().toString(), QStringLiteral("abc"));
+    QCOMPARE(rs->Fields(u"n").Value().toString(), QStringLiteral("人事"));
+    QCOMPARE(rs->Fields(u"num").Value().toDouble(), 12.5);
+    QCOMPARE(rs->Fields(u"d").Value().toDateTime(),
+             QDateTime(QDate(2024, 3, 5), QTime(10, 11, 12)));
+    rs->MoveNext();
+    QVERIFY(rs->Eof());
+}
+
+void TestConnection::nullIsNotEmpty()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    c.Execute(QStringLiteral("create table t (k int, v varchar(10), i int, b bit)"));
+    c.Execute(QStringLiteral("insert into t values (1, '', 0, 0)"));
+    c.Execute(QStringLiteral("insert into t values (2, null, null, null)"));
+    auto rs = c.OpenRecordset(QStringLiteral("select v, i, b from t order by k"));
+    QVERIFY(!rs->Fields(0).IsNull());
+    QVERIFY(rs->Fields(0).Value().isValid());
+    QCOMPARE(rs->Fields(0).Value().toString(), QString());
+    QVERIFY(!rs->Fields(1).IsNull());
+    QVERIFY(!rs->Fields(2).IsNull());
+    QCOMPARE(rs->Fields(2).Value().toBool(), false);
+    rs->MoveNext();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(rs->Fields(i).IsNull());
+        QVERIFY(isNullValue(rs->Fields(i).Value()));
+    }
+    // The declared type holds for NULL too.
+    QCOMPARE(rs->Fields(2).Type(), int(adBoolean));
+}
+
+void TestConnection::fieldsByName()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    c.Execute(QStringLiteral("create table t (cTableCode varchar(10), vTableName nvarchar(20))"));
+    c.Execute(QStringLiteral("insert into t values ('HR001', '人员信息')"));
+    auto rs = c.OpenRecordset(QStringLiteral("select * from t"));
+    QCOMPARE(rs->FieldCount(), 2);
+    QCOMPARE(rs->Fields(u"CTABLECODE").Value().toString(), QStringLiteral("HR001"));
+    QCOMPARE(rs->Fields(u"vtablename").Value().toString(), QStringLiteral("人员信息"));
+    // Out of the predicted order, and again in order.
+    QCOMPARE(rs->Fields(u"ctablecode").Name(), QStringLiteral("cTableCode"));
+    QCOMPARE(rs->Fields(1).Name(), QStringLiteral("vTableName"));
+    QCOMPARE(rs->FieldIndex(u"nothere"), -1);
+    QVERIFY_THROWS_EXCEPTION(DbError, rs->Fields(u"nothere"));
+    QVERIFY_THROWS_EXCEPTION(DbError, rs->Fields(2));
+    rs->MoveNext();
+    QVERIFY(rs->Eof());
+    QVERIFY_THROWS_EXCEPTION(DbError, rs->Fields(0).Value());
+    QVERIFY_THROWS_EXCEPTION(DbError, rs->MoveNext());
+    rs->Close();
+    QVERIFY(!rs->IsOpen());
+}
+
+void TestConnection::transactions()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    c.Execute(QStringLiteral("create table t (a int)"));
+
+    c.BeginTrans();
+    QVERIFY(c.InTransaction());
+    QVERIFY_THROWS_EXCEPTION(DbError, c.BeginTrans());
+    c.Execute(QStringLiteral("insert into t values (1)"));
+    c.Execute(QStringLiteral("create table u (b int)"));
+    c.Execute(QStringLiteral("alter table t add c varchar(10)"));
+    c.RollbackTrans();
+    QVERIFY(!c.InTransaction());
+    auto rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 0);
+    rs.reset();
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(QStringLiteral("select * from u")));
+    rs = c.OpenRecordset(QStringLiteral("select * from t"));
+    QCOMPARE(rs->FieldCount(), 1);
+    rs.reset();
+
+    c.BeginTrans();
+    QCOMPARE(c.Execute(QStringLiteral("insert into t values (2)")), 1LL);
+    c.CommitTrans();
+    rs = c.OpenRecordset(QStringLiteral("select a from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 2);
+    QVERIFY_THROWS_EXCEPTION(DbError, c.CommitTrans());
+}
+
+void TestConnection::guardRollsBackOnException()
+{
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    c.Execute(QStringLiteral("create table t (a int)"));
+    try {
+        TransactionGuard tx(c);
+        c.Execute(QStringLiteral("insert into t values (1)"));
+        c.Execute(QStringLiteral("insert into no_such_table values (1)"));
+        tx.Commit();
+        QFAIL("the bad insert did not throw");
+    } catch (const DbError &) {
+    }
+    QVERIFY(!c.InTransaction());
+    auto rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 0);
+    rs.reset();
+    {
+        TransactionGuard tx(c);
+        c.Execute(QStringLiteral("insert into t values (1)"));
+        tx.Commit();
+    }
+    rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 1);
+}
+
+void TestConnection::errorsCarryDatabaseMessage()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    try {
+        c.OpenRecordset(QStringLiteral("select * from missing_table_x"));
+        QFAIL("no error");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("missing_table_x")), qPrintable(e.message()));
+    }
+}
+
+void TestConnection::secondWriterWaitsForLock()
+{
+    QTemporaryDir dir;
+    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db"));
+    Connection a;
+    a.Open(cs);
+    a.Execute(QStringLiteral("create table t (a int)"));
+    a.BeginTrans();
+    a.Execute(QStringLiteral("insert into t values (1)"));
+
+    // The other writer is blocked until the first commits, then goes through instead of failing.
+    std::thread other([cs] {
+        Connection b;
+        b.Open(cs);
+        b.Execute(QStringLiteral("insert into t values (2)"));
+    });
+    QThread::msleep(300);
+    a.CommitTrans();
+    other.join();
+    auto rs = a.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 2);
+}
+
+void TestConnection::odbcDialectFromDbmsName()
+{
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(QStringLiteral("odbc"), dir.filePath(QStringLiteral("o.db"))));
+    QVERIFY2(c.engine().DbmsName().contains(QStringLiteral("SQLite"), Qt::CaseInsensitive),
+             qPrintable(c.engine().DbmsName()));
+    QCOMPARE(c.dialect().Name(), QStringLiteral("SQLite"));
+    QCOMPARE(dialectForDbms(QStringLiteral("Microsoft SQL Server"))->Name(),
+             QStringLiteral("SQL Server"));
+}
+
+void TestConnection::closedConnection()
+{
+    Connection c;
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(QStringLiteral("select 1")));
+    QVERIFY_THROWS_EXCEPTION(DbError, c.BeginTrans());
+    c.Close(); // closing twice is harmless
+}
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"
