@@ -23,9 +23,8 @@ QString describe(const QVariant &value)
 
 [[noreturn]] void conversionFailed(const QVariant &value, QStringView column, int bits)
 {
-    throw ModelError(QStringLiteral("字段“%1”的值%2不能转换为%3位整数")
-                         .arg(column, describe(value))
-                         .arg(bits));
+    throw ModelError(
+        QStringLiteral("字段“%1”的值%2不能转换为%3位整数").arg(column, describe(value)).arg(bits));
 }
 
 // The integer a value stands for, rounded half to even, or nothing when it is not a number.
@@ -71,7 +70,8 @@ Int toInteger(const QVariant &value, QStringView column)
     // Integers too big for a double lose nothing that matters: they are out of range anyway.
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         const qlonglong v = value.toLongLong();
-        if (value.typeId() == QMetaType::ULongLong && value.toULongLong() > quint64(LLONG_MAX))
+        if (value.typeId() == QMetaType::ULongLong
+            && value.toULongLong() > quint64(std::numeric_limits<qint64>::max()))
             conversionFailed(value, column, sizeof(Int) * 8);
         if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
             conversionFailed(value, column, sizeof(Int) * 8);
@@ -138,7 +138,7 @@ QVariant FieldReader::read(QStringView column)
 {
     const int index = m_rs.FieldIndex(column);
     if (index < 0)
-        m_rs.Fields(column); // raises the layer's own "no such field" error
+        throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(column));
     return NullSafeValue(m_rs.FieldValue(index), m_rs.FieldType(index));
 }
 

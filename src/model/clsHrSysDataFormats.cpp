@@ -1,0 +1,23 @@
+#include "clsHrSysDataFormats.h"
+
+#include "CollectionLoader.h"
+
+namespace vorlane {
+
+bool clsHrSysDataFormats::Load(const QString &strSql)
+{
+    try {
+        return Load(sharedConnection(), strSql);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool clsHrSysDataFormats::Load(db::Connection &conn, const QString &strSql)
+{
+    KeyColumn key(u"id");
+    return loadCollection(
+        *this, conn, strSql, [&](const db::Recordset &rs) { return trimBlanks(key.text(rs)); });
+}
+
+} // namespace vorlane

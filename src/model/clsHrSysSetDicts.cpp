@@ -1,0 +1,24 @@
+#include "clsHrSysSetDicts.h"
+
+#include "CollectionLoader.h"
+
+namespace vorlane {
+
+bool clsHrSysSetDicts::Load(const QString &strSql)
+{
+    try {
+        return Load(sharedConnection(), strSql);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool clsHrSysSetDicts::Load(db::Connection &conn, const QString &strSql)
+{
+    KeyColumn tableCode(u"cTableCode");
+    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) {
+        return trimBlanks(tableCode.text(rs));
+    });
+}
+
+} // namespace vorlane
