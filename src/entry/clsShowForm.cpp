@@ -15,9 +15,8 @@ clsShowForm::clsShowForm()
     try {
         defs.connection->Open(m_connectionString, QString(), QString());
     } catch (const std::exception &) {
-        showMessage(QStringLiteral("与数据库建立连接失败"),
-                    QStringLiteral("操作提示"),
-                    MsgIcon::Critical);
+        showMessage(
+            QStringLiteral("与数据库建立连接失败"), QStringLiteral("操作提示"), MsgIcon::Critical);
     }
 }
 
