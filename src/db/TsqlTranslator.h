@@ -14,10 +14,10 @@ struct SqliteStep
         AlterColumn, // ALTER TABLE table ALTER COLUMN column newType [NULL|NOT NULL]
     };
     Kind kind = Native;
-    QString sql;        // Native: the SQLite statement
-    QString table;      // AlterColumn
-    QString column;     // AlterColumn
-    QString columnType; // AlterColumn: the new declared type as written ("varchar(30)")
+    QString sql;         // Native: the SQLite statement
+    QString table;       // AlterColumn
+    QString column;      // AlterColumn
+    QString columnType;  // AlterColumn: the new declared type as written ("varchar(30)")
     QString nullability; // AlterColumn: "NULL", "NOT NULL" or empty
     // From `IF [NOT] EXISTS (query) statement`: a SQLite query; the step runs only when it returns
     // a row (with conditionNegated: only when it returns none). Empty: the step always runs.
@@ -39,6 +39,24 @@ public:
     static bool isTextType(const QString &declaredType);
     // The SQLite expression that stands for newid(): a random GUID as upper-case text.
     static QString newGuidExpression();
+
+    // One column of a stored CREATE TABLE statement given a new declared type.
+    struct ColumnChange
+    {
+        bool found = false;
+        QString createSql; // the whole statement with the column's definition changed
+        QString oldType;   // the declared type before, normalised ("varchar(10)")
+        bool wasNotNull = false;
+    };
+    // Changes the declared type of `column` in `createSql` to `newType`; nullability "NULL" drops
+    // a NOT NULL, "NOT NULL" adds one, empty keeps it. Collation, default and other constraints
+    // stay; a text type without collation gets NOCASE. A non-empty `newTableName` replaces the
+    // table's name.
+    static ColumnChange retypeColumn(const QString &createSql,
+                                     const QString &column,
+                                     const QString &newType,
+                                     const QString &nullability,
+                                     const QString &newTableName = QString());
 };
 
 } // namespace vorlane::db
