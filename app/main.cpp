@@ -1,4 +1,188 @@
-int main()
+#include "AccountSummary.h"
+
+#include "db/Connection.h"
+#include "entry/Defs.h"
+#include "entry/clsLoginMsg.h"
+#include "entry/clsShowForm.h"
+#include "host/DemoAccount.h"
+#include "host/HostLogin.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace vorlane;
+
+namespace {
+
+QTextStream &out()
 {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+QString defaultDemoPath()
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                        + QStringLiteral("/vorlane");
+    QDir().mkpath(dir);
+    return dir + QStringLiteral("/demo-account.db");
+}
+
+// The demo account database is created on first run; later runs find it complete and change nothing.
+void ensureDemoAccount(const QString &connectionString)
+{
+    db::Connection conn;
+    conn.Open(connectionString);
+    host::createDemoAccount(conn);
+    conn.Close();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vorlane"));
+    QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vorlane 人事信息管理：信息集结构与档案维护"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption connectOpt(
+        QStringLiteral("connect"),
+        QStringLiteral("Account database: sqlite:PATH, a .db path, or odbc:<connection string>. "
+                       "Default: the demo account database, created on first run."),
+        QStringLiteral("connection"));
+    const QCommandLineOption operatorOpt(QStringLiteral("operator"),
+                                         QStringLiteral("Operator code to sign in (default demo)."),
+                                         QStringLiteral("code"),
+                                         QStringLiteral("demo"));
+    const QCommandLineOption dateOpt(QStringLiteral("business-date"),
+                                     QStringLiteral("Business date, yyyy-MM-dd (default today)."),
+                                     QStringLiteral("date"));
+    const QCommandLineOption adminOpt(QStringLiteral("supervisor"),
+                                      QStringLiteral("Hand over the supervisor flag (IsAdmin)."));
+    const QCommandLineOption hmjzOpt(QStringLiteral("carried-forward"),
+                                     QStringLiteral("Personnel data carried forward (HMJZ)."));
+    const QCommandLineOption optFlagOpt(QStringLiteral("opt-flag"),
+                                        QStringLiteral("Operation flag (OptFlag), default 0."),
+                                        QStringLiteral("n"),
+                                        QStringLiteral("0"));
+    const QCommandLineOption styleOpt(QStringLiteral("toolbar-style"),
+                                      QStringLiteral("Toolbar style (MenueStyleID): 1 or 2."),
+                                      QStringLiteral("n"),
+                                      QStringLiteral("1"));
+    const QCommandLineOption menuOpt(QStringLiteral("menu-id"),
+                                     QStringLiteral("Host menu entry (MenuID), default HR0101."),
+                                     QStringLiteral("id"),
+                                     QStringLiteral("HR0101"));
+    const QCommandLineOption installOpt(QStringLiteral("install-path"),
+                                        QStringLiteral("Directory that holds share/."),
+                                        QStringLiteral("dir"));
+    const QCommandLineOption summaryOpt(QStringLiteral("summary"),
+                                        QStringLiteral("Print the account summary and exit."));
+    parser.addOptions({connectOpt,
+                       operatorOpt,
+                       dateOpt,
+                       adminOpt,
+                       hmjzOpt,
+                       optFlagOpt,
+                       styleOpt,
+                       menuOpt,
+                       installOpt,
+                       summaryOpt});
+    parser.process(app);
+
+    QString connectionString = parser.value(connectOpt);
+    try {
+        if (connectionString.isEmpty()) {
+            connectionString = QStringLiteral("sqlite:") + defaultDemoPath();
+            ensureDemoAccount(connectionString);
+        }
+    } catch (const db::DbError &e) {
+        err() << "无法创建演示账套数据库：" << e.message() << Qt::endl;
+        return 2;
+    }
+
+    QDate businessDate;
+    if (parser.isSet(dateOpt)) {
+        businessDate = QDate::fromString(parser.value(dateOpt), Qt::ISODate);
+        if (!businessDate.isValid()) {
+            err() << "业务日期格式不正确（应为 yyyy-MM-dd）：" << parser.value(dateOpt) << Qt::endl;
+            return 2;
+        }
+    }
+    bool ok = false;
+    const qint16 optFlag = qint16(parser.value(optFlagOpt).toShort(&ok));
+    const qint16 style = ok ? qint16(parser.value(styleOpt).toShort(&ok)) : 0;
+    if (!ok) {
+        err() << "--opt-flag 与 --toolbar-style 需要整数" << Qt::endl;
+        return 2;
+    }
+
+    std::shared_ptr<host::HostLogin> login;
+    try {
+        login = host::HostLogin::signIn(connectionString,
+                                        parser.value(operatorOpt),
+                                        businessDate,
+                                        parser.value(installOpt));
+    } catch (const db::DbError &e) {
+        err() << "登录失败：" << e.message() << Qt::endl;
+        return 2;
+    }
+
+    // Hand the login context over exactly as a host does.
+    clsLoginMsg msg;
+    msg.setCLogin(login);
+    msg.setZWPub(login);
+    msg.setCAccId(login->AccountCode());
+    msg.setCAccName(login->AccountName());
+    msg.setOptId(login->OperatorCode());
+    msg.setOptName(login->OperatorName());
+    msg.setOperateDate(login->BusinessDate());
+    msg.setIsAdmin(parser.isSet(adminOpt) || login->IsSupervisor());
+    msg.setDemoExe(false);
+    msg.setCurrentPath(login->InstallPath());
+    msg.setHMJZ(parser.isSet(hmjzOpt));
+    msg.setOptFlag(optFlag);
+    msg.setMenueStyleID(style);
+    msg.setMenuID(parser.value(menuOpt));
+    msg.setSYSID(QStringLiteral("HR"));
+
+    auto form = std::make_unique<clsShowForm>();
+    auto &defs = Defs::instance();
+    if (!defs.connection || defs.connection->State() != db::adStateOpen)
+        return 1; // the user has been told through the message service
+
+    try {
+        const auto s = app::summarize(*defs.connection);
+        out() << "账套：[" << login->AccountCode() << "]" << login->AccountName() << Qt::endl
+              << "操作员：" << login->OperatorName() << (msg.IsAdmin() ? "(账套主管)" : "")
+              << Qt::endl
+              << "业务日期：" << login->BusinessDate().toString(QStringLiteral("yyyy-MM-dd"))
+              << Qt::endl
+              << "数据库：" << connectionString << Qt::endl
+              << "表组 " << s.groups << "，信息集 " << s.sets << "，信息项 " << s.items
+              << "，档案类 " << s.codeTables << Qt::endl;
+    } catch (const db::DbError &e) {
+        err() << "读取数据字典失败：" << e.message() << Qt::endl;
+        return 1;
+    }
+    out().flush();
+
+    form.reset();
+    login->ReleaseAll();
     return 0;
 }

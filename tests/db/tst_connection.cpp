@@ -133,7 +133,9 @@ void TestConnection::typeCodes()
     QCOMPARE(rs->Fields(u"i").Type(), int(adInteger));
     QCOMPARE(rs->Fields(u"s").Type(), int(adSmallInt));
     QCOMPARE(rs->Fields(u"b").Type(), int(adBoolean));
-    QCOMPARE(rs->Fields(u"num").Type(), int(adNumeric));
+    // The SQLite ODBC driver describes numeric columns as double.
+    QVERIFY(rs->Fields(u"num").Type() == adNumeric
+            || (engine == QLatin1String("odbc") && rs->Fields(u"num").Type() == adDouble));
     QCOMPARE(rs->Fields(u"f").Type(), int(adDouble));
     QCOMPARE(rs->Fields(u"d").Type(), int(adDBTimeStamp));
     // The ODBC driver reports the wide and narrow text kinds its own way; both are text.
