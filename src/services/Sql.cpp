@@ -44,10 +44,8 @@ bool isIdentifier(const QString &name)
 QString checkedIdentifier(const QString &name, const QString &what)
 {
     if (!isIdentifier(name)) {
-        throw SqlInputError(subject(what, QStringLiteral("identifier")) + QStringLiteral(" '")
-                            + shown(name)
-                            + QStringLiteral("' is not a valid name: it must start with a letter "
-                                             "or '_' and hold only letters, digits and '_'"));
+        throw SqlInputError(subject(what, QStringLiteral("名称")) + QStringLiteral("“") + shown(name)
+                            + QStringLiteral("”不合法：须以字母或“_”开头，只能由字母、数字和“_”组成"));
     }
     return name;
 }
@@ -56,9 +54,9 @@ QString checkedLikePrefix(const QString &prefix, const QString &what)
 {
     for (const QChar c : prefix) {
         if (c == u'%' || c == u'_' || c == u'[' || c == u']') {
-            throw SqlInputError(subject(what, QStringLiteral("code")) + QStringLiteral(" '")
-                                + shown(prefix) + QStringLiteral("' contains the pattern character '")
-                                + c + QStringLiteral("'"));
+            throw SqlInputError(subject(what, QStringLiteral("编码")) + QStringLiteral("“")
+                                + shown(prefix) + QStringLiteral("”含有匹配符“") + c
+                                + QStringLiteral("”"));
         }
     }
     return prefix;
@@ -69,8 +67,8 @@ int checkedWholeNumber(const QString &text, const QString &what)
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     if (!ok || value < 0) {
-        throw SqlInputError(what + QStringLiteral(" '") + shown(text)
-                            + QStringLiteral("' is not a whole number"));
+        throw SqlInputError(what + QStringLiteral("“") + shown(text)
+                            + QStringLiteral("”不是非负整数"));
     }
     return value;
 }

@@ -22,7 +22,7 @@ QString sqlText(const QString &value);
 bool isIdentifier(const QString &name);
 
 // Returns name unchanged when it is an identifier; otherwise throws SqlInputError naming what
-// (`what`, e.g. "table name") was rejected.
+// (`what`, e.g. "表名") was rejected.
 QString checkedIdentifier(const QString &name, const QString &what = QString());
 
 // A LIKE prefix must not carry the pattern characters of either dialect (% _ [ ]), or the
