@@ -44,7 +44,9 @@ bool loadCollection(Collection &collection, db::Connection &conn, const QString 
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
         while (!rs->Eof()) {
-            auto record = collection.Add(keyOf(*rs));
+            // A QString, never a lazy concatenation of temporaries.
+            const QString key = keyOf(*rs);
+            auto record = collection.Add(key);
             record->LoadFromRecordset(*rs);
             rs->MoveNext();
         }

@@ -18,7 +18,7 @@ bool clsHrCTs::Load(db::Connection &conn, const QString &strSql)
     // Codes are keyed as stored: trailing blanks stay part of the key.
     KeyColumn codeId(u"cCodeId");
     return loadCollection(
-        *this, conn, strSql, [&](const db::Recordset &rs) { return codeId.text(rs); });
+        *this, conn, strSql, [&](const db::Recordset &rs) -> QString { return codeId.text(rs); });
 }
 
 } // namespace vorlane

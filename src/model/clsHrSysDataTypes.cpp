@@ -16,8 +16,9 @@ bool clsHrSysDataTypes::Load(const QString &strSql)
 bool clsHrSysDataTypes::Load(db::Connection &conn, const QString &strSql)
 {
     KeyColumn key(u"id");
-    return loadCollection(
-        *this, conn, strSql, [&](const db::Recordset &rs) { return trimBlanks(key.text(rs)); });
+    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
+        return trimBlanks(key.text(rs));
+    });
 }
 
 } // namespace vorlane

@@ -16,7 +16,7 @@ bool clsHrSysSetDicts::Load(const QString &strSql)
 bool clsHrSysSetDicts::Load(db::Connection &conn, const QString &strSql)
 {
     KeyColumn tableCode(u"cTableCode");
-    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) {
+    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
         return trimBlanks(tableCode.text(rs));
     });
 }

@@ -16,8 +16,9 @@ bool clsHrSystGroups::Load(const QString &strSql)
 bool clsHrSystGroups::Load(db::Connection &conn, const QString &strSql)
 {
     KeyColumn key(u"iTablegroup");
-    return loadCollection(
-        *this, conn, strSql, [&](const db::Recordset &rs) { return trimBlanks(key.text(rs)); });
+    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
+        return trimBlanks(key.text(rs));
+    });
 }
 
 } // namespace vorlane
