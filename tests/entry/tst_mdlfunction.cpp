@@ -55,6 +55,7 @@ private Q_SLOTS:
     void checkFunctionRight_data();
     void checkFunctionRight();
     void checkFunctionRightRelease();
+    void checkFunctionRightWithoutHostObjects();
     void hasTMFirstDate_data();
     void hasTMFirstDate();
     void hasTMFirstDateWithoutConnection();
@@ -519,6 +520,19 @@ void TestMdlFunction::checkFunctionRightRelease()
     m_login->replies = {{false, 3, QString()}};
     QVERIFY(!CheckFunctionRight(u"HM99"_s, true));
     QCOMPARE(messages->lastText(), u"[]功能暂时不能执行！"_s);
+}
+
+void TestMdlFunction::checkFunctionRightWithoutHostObjects()
+{
+    MessageScope messages;
+    // A refusal without a reason needs the function-name object to say what was refused.
+    Defs::instance().ZWPub.reset();
+    m_login->replies = {{false, 5, QString()}};
+    QVERIFY_THROWS_EXCEPTION(HostError, CheckFunctionRight(u"HM01010101"_s, true));
+    QVERIFY(messages->shown.isEmpty());
+
+    Defs::instance().reset();
+    QVERIFY_THROWS_EXCEPTION(HostError, CheckFunctionRight(u"HM01010101"_s, true));
 }
 
 void TestMdlFunction::hasTMFirstDate_data()
