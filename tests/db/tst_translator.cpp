@@ -137,6 +137,8 @@ private Q_SLOTS:
     void translation_data();
     void translation();
     void quotedTokensReachTheEngineUnchanged();
+    void convertKeepsItsMeaning_data();
+    void convertKeepsItsMeaning();
     void unknownStatementCarriesSqliteMessage_data();
     void unknownStatementCarriesSqliteMessage();
     void rollbackUndoesDdl();
@@ -700,6 +702,34 @@ void TstTranslator::quotedTokensReachTheEngineUnchanged()
                  "N'isnull(a) + len(b) -- ''c''') -- top 1"_s);
     QCOMPARE(tsql(conn, u"select [top], \"like\" /* top 1 */ from T"_s),
              u"top|like;select top 1 * from x|isnull(a) + len(b) -- 'c'"_s);
+}
+
+void TstTranslator::convertKeepsItsMeaning_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("date 120") << u"CONVERT(varchar, d, 120)"_s << u"2024-03-05 13:45:10"_s;
+    QTest::newRow("date 23") << u"CONVERT(char(10), d, 23)"_s << u"2024-03-05"_s;
+    QTest::newRow("date 112") << u"CONVERT(varchar(8), d, 112)"_s << u"20240305"_s;
+    QTest::newRow("month by length") << u"CONVERT(varchar(7), d, 120)"_s << u"2024-03"_s;
+    QTest::newRow("date 105") << u"CONVERT(varchar, d, 105)"_s << u"05-03-2024"_s;
+    QTest::newRow("text with a date style") << u"CONVERT(char,substring(c,6,3),105)"_s << u"007"_s;
+    QTest::newRow("number to text") << u"CONVERT(varchar(10), n)"_s << u"12"_s;
+    QTest::newRow("text to number") << u"CONVERT(int, substring(c,6,3)) + 1"_s << u"8"_s;
+    QTest::newRow("decimals") << u"CONVERT(numeric(10,2), 2.345)"_s << u"2.35"_s;
+    QTest::newRow("text to date") << u"CONVERT(datetime, '20240305', 112)"_s
+                                  << u"2024-03-05 00:00:00"_s;
+}
+
+void TstTranslator::convertKeepsItsMeaning()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, expected);
+    TestDatabase db(false);
+    Connection &conn = db.conn();
+    conn.Execute(u"create table T (c varchar(10), d datetime, n int) "
+                 "insert T (c, d, n) values ('HR_CT007', '2024-03-05 13:45:10', 12)"_s);
+    QCOMPARE(tsql(conn, u"select "_s + expression + u" as v from T"_s), u"v;"_s + expected);
 }
 
 void TstTranslator::unknownStatementCarriesSqliteMessage_data()
