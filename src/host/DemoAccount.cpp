@@ -1,0 +1,81 @@
+#include "DemoAccount.h"
+
+#include "DemoSeed.h"
+
+#include "db/DbError.h"
+
+namespace vorlane::host {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+SeedWriter::Flavor flavorOf(db::Connection &conn)
+{
+    const QString name = conn.dialect().Name();
+    if (name.contains(u"SQLite"_s, Qt::CaseInsensitive))
+        return SeedWriter::Flavor::Sqlite;
+    if (name.contains(u"SQL Server"_s, Qt::CaseInsensitive))
+        return SeedWriter::Flavor::SqlServer;
+    throw db::DbError(
+        u"演示账套只能建立在 SQLite 或 SQL Server 数据库上，当前数据库为 %1"_s.arg(name));
+}
+
+bool hasMetaTable(db::Engine &engine, SeedWriter::Flavor flavor)
+{
+    const QString sql = flavor == SeedWriter::Flavor::Sqlite
+                            ? u"select count(*) from sqlite_master where type='table' and "
+                              "name='Host_Meta' collate nocase"_s
+                            : u"select count(*) from sysobjects where name='Host_Meta' and "
+                              "OBJECTPROPERTY(id, N'IsUserTable') = 1"_s;
+    auto rs = engine.QueryNative(sql);
+    return !rs->Eof() && rs->FieldValue(0).toInt() > 0;
+}
+
+// The schema version recorded in the account database, or 0 when there is none.
+int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor)
+{
+    if (!hasMetaTable(engine, flavor))
+        return 0;
+    auto rs = engine.QueryNative(u"select cValue from Host_Meta where cKey='SchemaVersion'"_s);
+    return rs->Eof() ? 0 : rs->FieldValue(0).toInt();
+}
+
+} // namespace
+
+void createDemoAccount(db::Connection &conn)
+{
+    if (conn.State() != db::adStateOpen)
+        throw db::DbError(u"建立演示账套前需要先打开数据库连接"_s);
+    const SeedWriter::Flavor flavor = flavorOf(conn);
+    db::Engine &engine = conn.engine();
+
+    const int version = recordedVersion(engine, flavor);
+    if (version == seed::schemaVersion)
+        return;
+    if (version != 0) {
+        throw db::DbError(u"账套库的演示数据版本为 %1，本程序只认识版本 %2"_s.arg(version).arg(
+            seed::schemaVersion));
+    }
+    if (hasMetaTable(engine, flavor))
+        throw db::DbError(u"账套库的 Host_Meta 表没有版本记录，不能确定它是否为演示账套"_s);
+
+    db::TransactionGuard transaction(conn);
+    SeedWriter w(engine, flavor);
+    if (flavor == SeedWriter::Flavor::SqlServer) {
+        w.exec(u"if not exists (select * from systypes where name = 'ZQUID') "
+               "exec sp_addtype ZQUID, 'uniqueidentifier'"_s);
+    }
+    seed::createSchema(w);
+    seed::seedHost(w);
+    seed::seedDictionary(w);
+    seed::seedCodeTables(w);
+    seed::seedInformationSets(w);
+    {
+        SeedWriter::Batch meta(w, u"Host_Meta"_s, {u"cKey"_s, u"cValue"_s});
+        meta.add({u"SchemaVersion"_s, seed::schemaVersion});
+    }
+    transaction.Commit();
+}
+
+} // namespace vorlane::host
