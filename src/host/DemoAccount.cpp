@@ -21,24 +21,21 @@ SeedWriter::Flavor flavorOf(db::Connection &conn)
         u"演示账套只能建立在 SQLite 或 SQL Server 数据库上，当前数据库为 %1"_s.arg(name));
 }
 
-bool hasMetaTable(db::Engine &engine, SeedWriter::Flavor flavor)
-{
-    const QString sql = flavor == SeedWriter::Flavor::Sqlite
-                            ? u"select count(*) from sqlite_master where type='table' and "
-                              "name='Host_Meta' collate nocase"_s
-                            : u"select count(*) from sysobjects where name='Host_Meta' and "
-                              "OBJECTPROPERTY(id, N'IsUserTable') = 1"_s;
-    auto rs = engine.QueryNative(sql);
-    return !rs->Eof() && rs->FieldValue(0).toInt() > 0;
-}
-
-// The schema version recorded in the account database, or 0 when there is none.
+// The schema version recorded in the account database: 0 for a database without Host_Meta,
+// -1 for one whose Host_Meta has no version.
 int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor)
 {
-    if (!hasMetaTable(engine, flavor))
+    const QString metaTable = flavor == SeedWriter::Flavor::Sqlite
+                                  ? u"select count(*) from sqlite_master where type='table' and "
+                                    "name='Host_Meta' collate nocase"_s
+                                  : u"select count(*) from sysobjects where name='Host_Meta' and "
+                                    "OBJECTPROPERTY(id, N'IsUserTable') = 1"_s;
+    auto tables = engine.QueryNative(metaTable);
+    if (tables->Eof() || tables->FieldValue(0).toInt() == 0)
         return 0;
+    tables->Close();
     auto rs = engine.QueryNative(u"select cValue from Host_Meta where cKey='SchemaVersion'"_s);
-    return rs->Eof() ? 0 : rs->FieldValue(0).toInt();
+    return rs->Eof() ? -1 : rs->FieldValue(0).toInt();
 }
 
 } // namespace
@@ -53,12 +50,12 @@ void createDemoAccount(db::Connection &conn)
     const int version = recordedVersion(engine, flavor);
     if (version == seed::schemaVersion)
         return;
+    if (version < 0)
+        throw db::DbError(u"账套库的 Host_Meta 表没有版本记录，不能确定它是否为演示账套"_s);
     if (version != 0) {
         throw db::DbError(u"账套库的演示数据版本为 %1，本程序只认识版本 %2"_s.arg(version).arg(
             seed::schemaVersion));
     }
-    if (hasMetaTable(engine, flavor))
-        throw db::DbError(u"账套库的 Host_Meta 表没有版本记录，不能确定它是否为演示账套"_s);
 
     db::TransactionGuard transaction(conn);
     SeedWriter w(engine, flavor);

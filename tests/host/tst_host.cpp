@@ -86,6 +86,7 @@ class TstHost : public QObject
 private Q_SLOTS:
     void creatingTwiceChangesNothing();
     void refusesAnUnknownSchemaVersion();
+    void failedCreationLeavesTheDatabaseAsItWas();
     void tablesHaveTheColumnsOfTheStatements_data();
     void tablesHaveTheColumnsOfTheStatements();
     void declaredTypesGiveTheFieldTypes_data();
@@ -146,6 +147,18 @@ void TstHost::refusesAnUnknownSchemaVersion()
         QVERIFY2(e.message().contains(u"99"_s), qPrintable(e.message()));
     }
     QCOMPARE(tableCounts(db.conn()), before);
+}
+
+void TstHost::failedCreationLeavesTheDatabaseAsItWas()
+{
+    test::TestDatabase db(false);
+    // A table of another application in the way of the schema.
+    db.conn().engine().ExecuteNative(u"create table hr_sys_tgroup (x int)"_s);
+    db.conn().engine().ExecuteNative(u"insert into hr_sys_tgroup values (7)"_s);
+    const auto before = tableCounts(db.conn());
+    QVERIFY_THROWS_EXCEPTION(db::DbError, host::createDemoAccount(db.conn()));
+    QCOMPARE(tableCounts(db.conn()), before);
+    QVERIFY(!db.conn().InTransaction());
 }
 
 void TstHost::tablesHaveTheColumnsOfTheStatements_data()
