@@ -6,6 +6,9 @@
 
 #include <sqlite3.h>
 
+#include <climits>
+#include <cmath>
+
 namespace vorlane::db {
 
 namespace {
@@ -67,7 +70,27 @@ protected:
         const int storage = sqlite3_column_type(m_stmt, index);
         if (storage == SQLITE_NULL)
             return {};
-        switch (FieldType(index)) {
+        const int type = FieldType(index);
+        if (storage == SQLITE_TEXT && isNumericType(type)) {
+            // SQL Server converts a quoted value when it stores it in a number or bit column
+            // ('' becomes 0); SQLite keeps the text, so the conversion happens on reading.
+            const QString text = textAt(index).trimmed();
+            bool ok = text.isEmpty();
+            const double number = ok ? 0.0 : text.toDouble(&ok);
+            if (ok) {
+                if (type == adBoolean)
+                    return QVariant(number != 0.0);
+                if (type == adDouble || type == adSingle || type == adNumeric || type == adCurrency)
+                    return QVariant(number);
+                if (type != adBigInt && number >= INT_MIN && number <= INT_MAX
+                    && number == double(int(number)))
+                    return QVariant(int(number));
+                if (std::abs(number) < 9.0e18 && number == double(qint64(number)))
+                    return QVariant(qlonglong(number));
+            }
+            return QVariant(textAt(index));
+        }
+        switch (type) {
         case adBoolean:
             if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
                 return QVariant(sqlite3_column_int64(m_stmt, index) != 0);
@@ -140,6 +163,25 @@ protected:
     }
 
 private:
+    static bool isNumericType(int type)
+    {
+        switch (type) {
+        case adBoolean:
+        case adInteger:
+        case adSmallInt:
+        case adTinyInt:
+        case adUnsignedTinyInt:
+        case adBigInt:
+        case adDouble:
+        case adSingle:
+        case adNumeric:
+        case adCurrency:
+            return true;
+        default:
+            return false;
+        }
+    }
+
     static int typeOfValue(int storage)
     {
         switch (storage) {

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void typeCodes();
     void nullIsNotEmpty_data() { addEngines(); }
     void nullIsNotEmpty();
+    void quotedNumbersReadAsNumbers();
     void fieldsByName_data() { addEngines(); }
     void fieldsByName();
     void transactions_data() { addEngines(); }
@@ -187,6 +188,32 @@ void TestConnection::nullIsNotEmpty()
     }
     // The declared type holds for NULL too.
     QCOMPARE(rs->Fields(2).Type(), int(adBoolean));
+}
+
+void TestConnection::quotedNumbersReadAsNumbers()
+{
+    // Statements quote every value; SQL Server converts them on storing, SQLite keeps the text.
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    c.Execute(QStringLiteral("create table t (k int, i int, b bit, n numeric(8,2), v varchar(5))"));
+    c.Execute(QStringLiteral("insert into t values (1, '', '', '', '')"));
+    c.Execute(QStringLiteral("insert into t values (2, ' 12 ', '1', '2.5', '7')"));
+    c.Execute(QStringLiteral("insert into t values (3, 'abc', 'x', '1e400', '8')"));
+    auto rs = c.OpenRecordset(QStringLiteral("select i, b, n, v from t order by k"));
+    QCOMPARE(rs->Fields(0).Value(), QVariant(0));
+    QCOMPARE(rs->Fields(1).Value(), QVariant(false));
+    QCOMPARE(rs->Fields(2).Value(), QVariant(0.0));
+    QCOMPARE(rs->Fields(3).Value(), QVariant(QString()));
+    rs->MoveNext();
+    QCOMPARE(rs->Fields(0).Value(), QVariant(12));
+    QCOMPARE(rs->Fields(1).Value(), QVariant(true));
+    QCOMPARE(rs->Fields(2).Value(), QVariant(2.5));
+    QCOMPARE(rs->Fields(3).Value(), QVariant(QStringLiteral("7"))); // text stays text
+    rs->MoveNext();
+    // What is no number stays as it was stored, so a conversion further up fails visibly.
+    QCOMPARE(rs->Fields(0).Value(), QVariant(QStringLiteral("abc")));
+    QCOMPARE(rs->Fields(1).Value(), QVariant(QStringLiteral("x")));
 }
 
 void TestConnection::fieldsByName()
