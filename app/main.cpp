@@ -48,13 +48,25 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Close();
 }
 
+// Help, version and the summary need no display.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v" || arg == "--summary")
+            return std::make_unique<QCoreApplication>(argc, argv);
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vorlane"));
-    QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+    auto application = makeApplication(argc, argv);
+    QCoreApplication &app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("vorlane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vorlane 人事信息管理：信息集结构与档案维护"));
@@ -184,5 +196,6 @@ int main(int argc, char *argv[])
 
     form.reset();
     login->ReleaseAll();
+    defs.reset(); // the login object goes before static objects are torn down
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "Engine.h"
 #include "TsqlTranslator.h"
 
-#include <QRegularExpression>
 
 namespace vorlane::db {
 
@@ -28,9 +27,17 @@ QString quoteIdentifier(const QString &s)
 
 bool changesRows(const QString &sql)
 {
-    static const QRegularExpression rx(u"^\\s*(insert|update|delete|replace)\\b"_s,
-                                       QRegularExpression::CaseInsensitiveOption);
-    return rx.match(sql).hasMatch();
+    // Plain string work: this may run while static objects are being destroyed at exit.
+    const QString trimmed = sql.trimmed();
+    qsizetype n = 0;
+    while (n < trimmed.size() && trimmed.at(n).isLetter())
+        ++n;
+    const QStringView head = QStringView(trimmed).left(n);
+    for (const char *verb : {"insert", "update", "delete", "replace"}) {
+        if (head.compare(QLatin1String(verb), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool conditionHolds(Engine &engine, const SqliteStep &step)

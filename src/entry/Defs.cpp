@@ -6,8 +6,10 @@ namespace vorlane {
 
 Defs &Defs::instance()
 {
-    static Defs defs;
-    return defs;
+    // Never destroyed: what it holds (the connection, the host's objects) runs statements when
+    // released, and at exit the objects those statements need may already be gone.
+    static Defs *defs = new Defs;
+    return *defs;
 }
 
 db::Connection &Defs::conn() const
