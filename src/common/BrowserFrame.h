@@ -83,6 +83,7 @@ public:
     // Width the tree starts with; the split bar changes it afterwards.
     void setTreeWidthTwips(int twips);
     int treeWidthTwips() const { return m_treeWidth; }
+    int splitBarLeftTwips() const { return m_barLeft; }
     // One pixel, in twips.
     int pixelTwips() const;
 

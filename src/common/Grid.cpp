@@ -298,7 +298,7 @@ Grid::Grid(QWidget *parent)
     horizontal->setHighlightSections(false);
     horizontal->setStretchLastSection(false);
     horizontal->setSectionsClickable(false);
-    horizontal->setMinimumSectionSize(4);
+    horizontal->setMinimumSectionSize(1);
     connect(horizontal, &QHeaderView::sectionResized, this, &Grid::onSectionResized);
 
     setBackColor(Qt::white);

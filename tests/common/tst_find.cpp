@@ -1,0 +1,262 @@
+#include "common/frmFind.h"
+
+#include "ScriptedMessages.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace vorlane::test {
+
+namespace {
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+FindState filledState()
+{
+    FindState state;
+    state.FindField = QStringLiteral("旧字段");
+    state.FindOperator = QStringLiteral("包含");
+    state.FindValue = QStringLiteral("旧值");
+    return state;
+}
+
+} // namespace
+
+class TestFind : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controlsAndCaptions()
+    {
+        frmFind dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("定位"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("查询字段"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+                 QStringLiteral("符   号"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+                 QStringLiteral("字段取值"));
+        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("cmdOk"))->text(),
+                 QStringLiteral("确定(&S)"));
+        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("cmdExit"))->text(),
+                 QStringLiteral("取消(&C)"));
+        QVERIFY(dialog.findChild<QComboBox *>(QStringLiteral("cboField")));
+        QVERIFY(dialog.findChild<QComboBox *>(QStringLiteral("cboSign")));
+        QVERIFY(dialog.findChild<QLineEdit *>(QStringLiteral("txtValue")));
+    }
+
+    void loadFillsTheLists_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("信息集") << QStringLiteral(
+            "信息集") << QStringList{QStringLiteral("信息集名称"), QStringLiteral("信息集代码")};
+        QTest::newRow("档案类") << QStringLiteral(
+            "档案类") << QStringList{QStringLiteral("档案类名称"), QStringLiteral("档案类代码")};
+        QTest::newRow("other") << QStringLiteral("人员") << QStringList{};
+    }
+
+    void loadFillsTheLists()
+    {
+        QFETCH(QString, context);
+        QFETCH(QStringList, fields);
+        frmFind dialog;
+        dialog.txtValue()->setText(QStringLiteral("left over"));
+        dialog.setContext(context);
+        QCOMPARE(items(dialog.cboField()), fields);
+        QCOMPARE(dialog.cboField()->currentIndex(), fields.isEmpty() ? -1 : 0);
+        QCOMPARE(items(dialog.cboSign()),
+                 (QStringList{QStringLiteral("等于"),
+                              QStringLiteral("不等于"),
+                              QStringLiteral("包含"),
+                              QStringLiteral("不包含")}));
+        QCOMPARE(dialog.cboSign()->currentIndex(), 0);
+        QVERIFY(dialog.txtValue()->text().isEmpty());
+    }
+
+    void blankValueIsRefused_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("信息集, empty") << QStringLiteral("信息集") << QString();
+        QTest::newRow("信息集, blanks") << QStringLiteral("信息集") << QStringLiteral("   ");
+        QTest::newRow("档案类, blanks") << QStringLiteral("档案类") << QStringLiteral(" \t ");
+    }
+
+    void blankValueIsRefused()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, value);
+        MessageScope messages;
+        FindState state = filledState();
+        frmFind dialog;
+        dialog.setFindState(&state);
+        dialog.setContext(context);
+        QSignalSpy requested(&dialog, &frmFind::findRequested);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.txtValue()->setText(value);
+        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
+
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(messages->lastText(), QStringLiteral("没有输入匹配值！"));
+        QCOMPARE(messages->shown.last().title, QStringLiteral("操作提示"));
+        QCOMPARE(messages->shown.last().icon, MsgIcon::Information);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(requested.count(), 0);
+        QCOMPARE(state.FindField, context == u"档案类" ? QString() : QStringLiteral("旧字段"));
+    }
+
+    void okHandsOverTheUntrimmedValue_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("sign");
+        QTest::addColumn<QString>("expectedField");
+        QTest::addColumn<QString>("expectedSign");
+        QTest::newRow("信息集") << QStringLiteral("信息集") << 1 << 3
+                                << QStringLiteral("信息集代码") << QStringLiteral("不包含");
+        QTest::newRow("档案类") << QStringLiteral("档案类") << 0 << 1
+                                << QStringLiteral("档案类名称") << QStringLiteral("不等于");
+    }
+
+    void okHandsOverTheUntrimmedValue()
+    {
+        QFETCH(QString, context);
+        QFETCH(int, field);
+        QFETCH(int, sign);
+        QFETCH(QString, expectedField);
+        QFETCH(QString, expectedSign);
+        MessageScope messages;
+        FindState state = filledState();
+        frmFind dialog;
+        dialog.setFindState(&state);
+        dialog.setContext(context);
+        QSignalSpy requested(&dialog, &frmFind::findRequested);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.cboField()->setCurrentIndex(field);
+        dialog.cboSign()->setCurrentIndex(sign);
+        dialog.txtValue()->setText(QStringLiteral("  HR_CT "));
+        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
+
+        QVERIFY(messages->shown.isEmpty());
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(state.FindField, expectedField);
+        QCOMPARE(state.FindOperator, expectedSign);
+        QCOMPARE(state.FindValue, QStringLiteral("  HR_CT "));
+        QCOMPARE(requested.count(), 1);
+        QCOMPARE(requested.first().at(0).toString(), expectedField);
+        QCOMPARE(requested.first().at(1).toString(), expectedSign);
+        QCOMPARE(requested.first().at(2).toString(), QStringLiteral("  HR_CT "));
+    }
+
+    void otherContextSetsNothing()
+    {
+        MessageScope messages;
+        FindState state = filledState();
+        frmFind dialog;
+        dialog.setFindState(&state);
+        dialog.setContext(QStringLiteral("部门"));
+        QSignalSpy requested(&dialog, &frmFind::findRequested);
+        dialog.show();
+        dialog.txtValue()->setText(QStringLiteral("x"));
+        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(requested.count(), 0);
+        QCOMPARE(state.FindField, QStringLiteral("旧字段"));
+        QCOMPARE(state.FindValue, QStringLiteral("旧值"));
+    }
+
+    void cancelLeavesTheFieldsAsLoaded_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<bool>("ctrlF4");
+        QTest::addColumn<QString>("expectedValue");
+        QTest::newRow("档案类, 取消") << QStringLiteral("档案类") << false << QString();
+        QTest::newRow("档案类, Ctrl+F4") << QStringLiteral("档案类") << true << QString();
+        QTest::newRow("信息集, 取消")
+            << QStringLiteral("信息集") << false << QStringLiteral("旧值");
+        QTest::newRow("信息集, Ctrl+F4")
+            << QStringLiteral("信息集") << true << QStringLiteral("旧值");
+    }
+
+    void cancelLeavesTheFieldsAsLoaded()
+    {
+        QFETCH(QString, context);
+        QFETCH(bool, ctrlF4);
+        QFETCH(QString, expectedValue);
+        MessageScope messages;
+        FindState state = filledState();
+        frmFind dialog;
+        dialog.setFindState(&state);
+        dialog.setContext(context);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.txtValue()->setText(QStringLiteral("新值"));
+        if (ctrlF4)
+            QTest::keyClick(&dialog, Qt::Key_F4, Qt::ControlModifier);
+        else
+            QTest::mouseClick(dialog.cmdExit(), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(state.FindValue, expectedValue);
+        QVERIFY(messages->shown.isEmpty());
+    }
+
+    void comparisons_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("equal ignores case") << QStringLiteral("hr_ct001") << QStringLiteral("等于")
+                                            << QStringLiteral("HR_CT001") << true;
+        QTest::newRow("equal") << QStringLiteral("性别") << QStringLiteral("等于")
+                               << QStringLiteral("性") << false;
+        QTest::newRow("not equal ignores case")
+            << QStringLiteral("hr_ct001") << QStringLiteral("不等于") << QStringLiteral("HR_CT001")
+            << false;
+        QTest::newRow("not equal")
+            << QStringLiteral("民族") << QStringLiteral("不等于") << QStringLiteral("性别") << true;
+        QTest::newRow("contains") << QStringLiteral("学历学位") << QStringLiteral("包含")
+                                  << QStringLiteral("学位") << true;
+        QTest::newRow("contains is exact")
+            << QStringLiteral("HR_CT") << QStringLiteral("包含") << QStringLiteral("ct") << false;
+        QTest::newRow("not contains") << QStringLiteral("学历学位") << QStringLiteral("不包含")
+                                      << QStringLiteral("职务") << true;
+        QTest::newRow("unknown sign")
+            << QStringLiteral("a") << QStringLiteral("大于") << QStringLiteral("a") << false;
+    }
+
+    void comparisons()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, sign);
+        QFETCH(QString, value);
+        QFETCH(bool, matches);
+        QCOMPARE(FindMatches(text, sign, value), matches);
+    }
+};
+
+int runFindTests(int argc, char **argv)
+{
+    TestFind test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace vorlane::test
+
+#include "tst_find.moc"

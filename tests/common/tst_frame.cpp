@@ -1,0 +1,556 @@
+#include "CommonFixture.h"
+
+#include "common/FrameDemo.h"
+#include "common/Twips.h"
+#include "common/WindowHelpers.h"
+
+#include "entry/Defs.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace vorlane::test {
+
+namespace {
+
+int twipsX(const QWidget *w, int pixels)
+{
+    return pixelsToTwipsX(w, pixels);
+}
+
+// Presses the split bar, drags it by dx pixels in steps with the left button held (each
+// mouse position is relative to the bar where it stands then), and releases it.
+void dragSplitBar(BrowserFrame &frame, int dx, bool release = true)
+{
+    SplitBar *bar = frame.Picture1();
+    const QPoint start(0, 10);
+    QTest::mousePress(bar, Qt::LeftButton, {}, start);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i) {
+        const int step = dx * i / steps - dx * (i - 1) / steps;
+        const QPointF local(step, start.y());
+        QMouseEvent move(QEvent::MouseMove,
+                         local,
+                         bar->mapToGlobal(local),
+                         Qt::NoButton,
+                         Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+    }
+    if (release)
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, start);
+}
+
+} // namespace
+
+class TestFrame : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUpRunsInOrder()
+    {
+        LoginScope login(1);
+        ProbeFrame frame;
+        frame.FormLoad();
+        QCOMPARE(frame.log.size(), 4);
+        QCOMPARE(frame.log[0], QStringLiteral("constants"));
+        QCOMPARE(frame.log[1], QStringLiteral("toolbar"));
+        // The toolbar style is in force before the data are loaded.
+        QCOMPARE(frame.log[2], QStringLiteral("data:style=1"));
+        // The first node click sees the status bar filled already.
+        QCOMPARE(frame.log[3], QStringLiteral("click:R1:账套：[001]星桥示范企业"));
+
+        QVERIFY(!frame.windowIcon().isNull());
+        QCOMPARE(HelpContextOf(&frame), 20000101);
+        QVERIFY(!frame.xmlPrt()->Visible());
+        QCOMPARE(frame.PrintStylePath, sourceDir() + QStringLiteral("/share/printstyle/"));
+        QCOMPARE(frame.grid()->defaultColWidth(), 1500);
+
+        frame.FormLoad(); // only once
+        QCOMPARE(frame.log.size(), 4);
+    }
+
+    void showingLoadsTheWindowOnce()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(frame.isLoaded());
+        QCOMPARE(frame.log.count(QStringLiteral("toolbar")), 1);
+    }
+
+    void statusBarHasFivePanels()
+    {
+        LoginScope login;
+        Defs::instance().IsAdmin = true;
+        QStatusBar bar;
+        ShowStatusBar(&bar);
+        ShowStatusBar(&bar); // refilled, not doubled
+        const QList<QLabel *> panels = bar.findChildren<QLabel *>();
+        QCOMPARE(panels.size(), 5);
+        auto panel
+            = [&bar](int i) { return bar.findChild<QLabel *>(QStringLiteral("Panel%1").arg(i)); };
+        QCOMPARE(panel(1)->text(), QStringLiteral("账套：[001]星桥示范企业"));
+        QCOMPARE(panel(2)->text(), QStringLiteral("操作员：李四(账套主管)"));
+        QCOMPARE(panel(3)->text(), QStringLiteral("业务日期：2024-03-05"));
+        QCOMPARE(panel(4)->text(), QString());
+        QCOMPARE(panel(5)->text(), QStringLiteral("[星桥软件]"));
+        QCOMPARE(panel(2)->width(), 184);
+        QCOMPARE(panel(3)->width(), 136);
+        QCOMPARE(panel(4)->width(), 40);
+        QCOMPARE(panel(5)->width(), 80);
+    }
+
+    void comboBoxLookups()
+    {
+        QComboBox combo;
+        QCOMPARE(FindComboIndex(QStringLiteral("1"), &combo, false), -1);
+        combo.addItems(
+            {QStringLiteral("1-用户"), QStringLiteral("2-企业"), QStringLiteral("3-政府-机关")});
+        QCOMPARE(FindComboIndex(QStringLiteral("企业"), &combo, true), 1);
+        QCOMPARE(FindComboIndex(QStringLiteral("2"), &combo, false), 1);
+        QCOMPARE(FindComboIndex(QStringLiteral("企"), &combo, true), -1);
+        QCOMPARE(FindComboIndexByName(QStringLiteral("政府-机关"), &combo), 2);
+        QCOMPARE(FindComboIndexByName(QStringLiteral("政府"), &combo), -1);
+    }
+
+    void minimumSizeIsEnforced_data()
+    {
+        QTest::addColumn<QSize>("requested");
+        QTest::newRow("too narrow") << QSize(100, 600);
+        QTest::newRow("too low") << QSize(800, 50);
+        QTest::newRow("both") << QSize(10, 10);
+    }
+
+    void minimumSizeIsEnforced()
+    {
+        QFETCH(QSize, requested);
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.resize(requested);
+        QTRY_VERIFY(frame.width() >= twipsToPixelsX(&frame, 4000));
+        QVERIFY(frame.height() >= twipsToPixelsY(&frame, 2000));
+        QCOMPARE(frame.width(), std::max(requested.width(), twipsToPixelsX(&frame, 4000)));
+        QCOMPARE(frame.height(), std::max(requested.height(), twipsToPixelsY(&frame, 2000)));
+    }
+
+    void arrangeControlsPlacesThePanes()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.resize(900, 600);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        QWidget *canvas = frame.canvas();
+        const int p = frame.pixelTwips();
+        QVERIFY(frame.Tree()->y() > frame.CTBCtrl1()->y() + frame.CTBCtrl1()->height());
+        QCOMPARE(twipsX(&frame, frame.Tree()->x()), 15);
+        QCOMPARE(frame.Picture1()->x(), frame.Tree()->x() + frame.Tree()->width());
+        QCOMPARE(frame.grid()->x(), frame.Picture1()->x() + frame.Picture1()->width());
+        QCOMPARE(frame.grid()->y(), frame.Tree()->y());
+        QCOMPARE(frame.grid()->height(), frame.Tree()->height());
+        QVERIFY(frame.Tree()->y() + frame.Tree()->height() <= canvas->height());
+        const int rightMargin
+            = twipsX(&frame, canvas->width() - frame.grid()->x() - frame.grid()->width());
+        QVERIFY(qAbs(rightMargin - (p + 115)) <= 15);
+
+        // Only the grid absorbs a change of the window width.
+        const int treeWidth = frame.Tree()->width();
+        const int gridWidth = frame.grid()->width();
+        frame.resize(1100, 600);
+        QTRY_COMPARE(frame.grid()->width(), gridWidth + 200);
+        QCOMPARE(frame.Tree()->width(), treeWidth);
+    }
+
+    void splitBarStopsAtItsLimits_data()
+    {
+        QTest::addColumn<int>("targetTwips");
+        QTest::addColumn<int>("limitTwips"); // 0: the bar follows the mouse
+        QTest::newRow("far left") << 100 << 800;
+        QTest::newRow("just below the minimum") << 780 << 800;
+        QTest::newRow("inside") << 4500 << 0;
+        QTest::newRow("just above the maximum") << 9020 << 9000;
+        QTest::newRow("far right") << 15000 << 9000;
+    }
+
+    void splitBarStopsAtItsLimits()
+    {
+        QFETCH(int, targetTwips);
+        QFETCH(int, limitTwips);
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.resize(1300, 600);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        const int treeWidth = frame.Tree()->width();
+        const int gridLeft = frame.grid()->x();
+        const int startTwips = frame.splitBarLeftTwips();
+        const int dx = twipsToPixelsX(&frame, targetTwips - startTwips);
+        const int expected = limitTwips ? limitTwips : startTwips + twipsX(&frame, dx);
+        dragSplitBar(frame, dx, false);
+
+        QCOMPARE(frame.splitBarLeftTwips(), expected);
+        QCOMPARE(frame.Picture1()->x(), twipsToPixelsX(&frame, expected));
+        // Dark while dragged; tree and grid wait for the release.
+        QCOMPARE(frame.Picture1()->palette().color(QPalette::Window),
+                 frame.palette().color(QPalette::Dark));
+        QCOMPARE(frame.Tree()->width(), treeWidth);
+        QCOMPARE(frame.grid()->x(), gridLeft);
+
+        QTest::mouseRelease(frame.Picture1(), Qt::LeftButton, {}, QPoint(0, 10));
+        QCOMPARE(frame.Picture1()->palette().color(QPalette::Window),
+                 frame.palette().color(QPalette::Window));
+        QCOMPARE(frame.treeWidthTwips(), expected - 15);
+        QVERIFY(qAbs(frame.Tree()->x() + frame.Tree()->width() - frame.Picture1()->x()) <= 1);
+        QVERIFY(qAbs(frame.grid()->x() - frame.Picture1()->x() - frame.Picture1()->width()) <= 1);
+        const int rightMargin
+            = twipsX(&frame, frame.canvas()->width() - frame.grid()->x() - frame.grid()->width());
+        QVERIFY2(qAbs(rightMargin - 220) <= 30, qPrintable(QString::number(rightMargin)));
+
+        // A new layout pass keeps the width the user gave the tree.
+        frame.resize(1250, 600);
+        QTRY_COMPARE(frame.treeWidthTwips(), expected - 15);
+        QCOMPARE(frame.splitBarLeftTwips(), expected);
+    }
+
+    void releaseWithoutRoomKeepsTheGridWidth()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.resize(600, 400); // 9000 twips: no room right of a bar at 9000
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const int gridWidth = frame.grid()->width();
+        dragSplitBar(frame, 1000);
+        QCOMPARE(frame.splitBarLeftTwips(), 9000);
+        QCOMPARE(frame.treeWidthTwips(), 9000 - 15);
+        QVERIFY(qAbs(frame.grid()->x() - frame.Picture1()->x() - frame.Picture1()->width()) <= 1);
+        QCOMPARE(frame.grid()->width(), gridWidth);
+    }
+
+    void movingWithoutButtonOnlySetsTheCursor()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const int left = frame.Picture1()->x();
+        QMouseEvent move(QEvent::MouseMove,
+                         QPointF(40, 5),
+                         frame.Picture1()->mapToGlobal(QPointF(40, 5)),
+                         Qt::NoButton,
+                         Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(frame.Picture1(), &move);
+        QCOMPARE(frame.Picture1()->x(), left);
+        QCOMPARE(frame.Picture1()->cursor().shape(), Qt::SplitHCursor);
+    }
+
+    void toolbarStyles_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("bandShown");
+        QTest::addColumn<bool>("toolbarShown");
+        QTest::addColumn<bool>("separatorShown");
+        QTest::addColumn<int>("bandStyle");
+        QTest::newRow("host band") << 1 << true << false << true << 1;
+        QTest::newRow("own toolbar") << 2 << false << true << true << 2;
+        QTest::newRow("unknown style") << 7 << false << true << false << 0;
+        QTest::newRow("no style") << 0 << false << true << false << 0;
+    }
+
+    void toolbarStyles()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, bandShown);
+        QFETCH(bool, toolbarShown);
+        QFETCH(bool, separatorShown);
+        QFETCH(int, bandStyle);
+        LoginScope login(style);
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        QCOMPARE(frame.CTBCtrl1()->isVisible(), bandShown);
+        QCOMPARE(frame.Toolbar1()->isVisible(), toolbarShown);
+        QCOMPARE(frame.fraSep()->isVisible(), separatorShown);
+        QCOMPARE(frame.CTBCtrl1()->GetToolbarStyle(), bandStyle);
+        QCOMPARE(frame.CTBCtrl1()->y(), 0);
+        if (style == 1) {
+            QVERIFY(frame.CTBCtrl1()->SpecialEffect());
+            QCOMPARE(frame.CTBCtrl1()->buttonKeys(),
+                     (QStringList{QStringLiteral("Add"),
+                                  QStringLiteral("Find"),
+                                  QStringLiteral("Help"),
+                                  QStringLiteral("Exit")}));
+            QVERIFY(frame.CTBCtrl1()->button(QStringLiteral("Add"))->menu());
+        }
+        if (separatorShown) {
+            QCOMPARE(frame.fraSep()->y(), frame.Toolbar1()->y() + frame.Toolbar1()->height());
+            QCOMPARE(frame.fraSep()->x(), twipsToPixelsX(&frame, -20));
+            QVERIFY(frame.fraSep()->width() >= frame.canvas()->width());
+        }
+        // Either look leaves the panes below the toolbar area.
+        QVERIFY(frame.Tree()->y() >= frame.Toolbar1()->height());
+    }
+
+    void applyingStyleOneTwiceChangesNothing()
+    {
+        LoginScope login(1);
+        ProbeFrame frame;
+        frame.FormLoad();
+        QToolButton *first = frame.CTBCtrl1()->button(QStringLiteral("Find"));
+        frame.CTBCtrl1()->setSpecialEffect(false);
+        ApplyToolbarStyle(&frame);
+        QVERIFY(!frame.CTBCtrl1()->SpecialEffect());
+        QCOMPARE(frame.CTBCtrl1()->button(QStringLiteral("Find")), first);
+    }
+
+    void hostBandClicksReachTheWindowHandlers()
+    {
+        LoginScope login(1);
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.clearLog();
+
+        frame.disableOnClick = QStringLiteral("Add");
+        QTest::mouseClick(frame.CTBCtrl1()->button(QStringLiteral("Find")), Qt::LeftButton);
+        QCOMPARE(frame.log, QStringList{QStringLiteral("button:Find")});
+        // The band re-reads the toolbar after the click.
+        QVERIFY(!frame.CTBCtrl1()->button(QStringLiteral("Add"))->isEnabled());
+
+        QMenu *menu = frame.CTBCtrl1()->button(QStringLiteral("Add"))->menu();
+        menu->findChild<QAction *>(QStringLiteral("ADDX"))->trigger();
+        QCOMPARE(frame.log.last(), QStringLiteral("menu:Add/ADDX"));
+
+        QTest::mouseClick(frame.CTBCtrl1()->button(QStringLiteral("Exit")), Qt::LeftButton);
+        QTRY_VERIFY(!frame.isVisible());
+        QCOMPARE(frame.log.last(), QStringLiteral("unload"));
+    }
+
+    void ownToolbarRoutesButtonsAndMenuEntries()
+    {
+        LoginScope login(2);
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.clearLog();
+        frame.toolbarButton(QStringLiteral("Add"))->trigger();
+        frame.buttonMenuEntry(QStringLiteral("Add"), QStringLiteral("ADDL"))->trigger();
+        frame.CTBCtrl1_ButtonClick(QStringLiteral("Add"), QStringLiteral("ADDX"));
+        QCOMPARE(frame.log,
+                 (QStringList{QStringLiteral("button:Add"),
+                              QStringLiteral("menu:Add/ADDL"),
+                              QStringLiteral("menu:Add/ADDX")}));
+        auto *addButton = frame.Toolbar1()->findChild<QToolButton *>(QStringLiteral("Add"));
+        QVERIFY(addButton);
+        QCOMPARE(addButton->popupMode(), QToolButton::MenuButtonPopup);
+    }
+
+    void keysReachTheWindowBeforeItsControls()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.clearLog();
+
+        frame.grid()->setFocus();
+        QTest::keyClick(frame.grid(), Qt::Key_F3);
+        frame.Tree()->setFocus();
+        QTest::keyClick(frame.Tree(), Qt::Key_F3);
+        QCOMPARE(frame.log, (QStringList{QStringLiteral("findNext"), QStringLiteral("findNext")}));
+
+        QTest::keyClick(frame.Tree(), Qt::Key_F4); // without Ctrl: nothing
+        QVERIFY(frame.isVisible());
+        QTest::keyClick(frame.grid(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_VERIFY(!frame.isVisible());
+        QCOMPARE(frame.log.last(), QStringLiteral("unload"));
+        frame.close();
+        QCOMPARE(frame.log.count(QStringLiteral("unload")), 1);
+    }
+
+    void enterAndArrowsInTreeAndGrid()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.Tree()->setFocus();
+        frame.clearLog();
+
+        QTest::keyClick(frame.Tree(), Qt::Key_Down);
+        QCOMPARE(frame.log, QStringList{QStringLiteral("click:C1:账套：[001]星桥示范企业")});
+        frame.clearLog();
+        QTest::keyClick(frame.Tree(), Qt::Key_Return);
+        QCOMPARE(frame.log,
+                 (QStringList{QStringLiteral("click:C1:账套：[001]星桥示范企业"),
+                              QStringLiteral("treeDbl")}));
+        frame.clearLog();
+        QTest::keyClick(frame.Tree(), Qt::Key_Up);
+        QCOMPARE(frame.log, QStringList{QStringLiteral("click:R1:账套：[001]星桥示范企业")});
+
+        frame.clearLog();
+        frame.grid()->setFocus();
+        QTest::keyClick(frame.grid(), Qt::Key_Return);
+        QCOMPARE(frame.log, QStringList{QStringLiteral("gridDbl")});
+    }
+
+    void mouseClickOnANodeRunsTheNodeClick()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.clearLog();
+        QTreeWidgetItem *item = frame.Tree()->Node(QStringLiteral("C2"));
+        const QRect rect = frame.Tree()->visualItemRect(item);
+        QTest::mouseClick(frame.Tree()->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(frame.log, QStringList{QStringLiteral("click:C2:账套：[001]星桥示范企业")});
+
+        // The right button leaves the selection where it was.
+        frame.clearLog();
+        const QRect first = frame.Tree()->visualItemRect(frame.Tree()->Node(QStringLiteral("C1")));
+        QTest::mouseClick(frame.Tree()->viewport(), Qt::RightButton, {}, first.center());
+        QCOMPARE(frame.Tree()->SelectedKey(), QStringLiteral("C2"));
+        QVERIFY(!frame.log.contains(QStringLiteral("click:C1:账套：[001]星桥示范企业")));
+    }
+
+    void rightClickPopsUpTheOperationMenu()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.clearLog();
+        Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
+        QCOMPARE(frame.log, QStringList{QStringLiteral("menuFor:Grid")});
+        QTRY_VERIFY(frame.operationMenu()->isVisible());
+        frame.operationMenu()->close();
+        Q_EMIT frame.Tree()->customContextMenuRequested(QPoint(10, 10));
+        QCOMPARE(frame.log.last(), QStringLiteral("menuFor:Tree"));
+        frame.operationMenu()->close();
+    }
+
+    void rightClickOnAnEmptyTreeDoesNothing()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.setNodes.clear();
+        frame.FormLoad();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.Tree()->NodeCount(), 0);
+        frame.clearLog();
+        Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
+        QVERIFY(frame.log.isEmpty());
+        QVERIFY(!frame.operationMenu()->isVisible());
+    }
+
+    void menusCarryTheirNames()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.FormLoad();
+        for (const char *name : {"mnuFile",
+                                 "mnuExport",
+                                 "mnuPrint",
+                                 "mnuExit",
+                                 "mnuHelp",
+                                 "mnuHelp1",
+                                 "mnuOperator",
+                                 "mnuFind"}) {
+            QVERIFY2(frame.findChild<QAction *>(QLatin1String(name)), name);
+        }
+        QCOMPARE(frame.findChild<QAction *>(QStringLiteral("mnuExit"))->text(),
+                 QStringLiteral("退出(&Q)"));
+        QCOMPARE(frame.findChild<QAction *>(QStringLiteral("mnuExport"))->text(),
+                 QStringLiteral("导出(&E)"));
+    }
+
+    void treeKeepsKeysTagsAndIndexOrder()
+    {
+        NodeTree tree;
+        QVERIFY(tree.AddNode({}, QStringLiteral("R1"), QStringLiteral("人员类"), 1, 1));
+        QVERIFY(tree.AddNode({}, QStringLiteral("R2"), QStringLiteral("部门类"), 1, 1));
+        QVERIFY(tree.AddNode(
+            QStringLiteral("R1"), QStringLiteral("CR1^A01^"), QStringLiteral("基本"), 2, 3));
+        QVERIFY(!tree.AddNode(QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("dup")));
+        QVERIFY(!tree.AddNode(QStringLiteral("R9"), QStringLiteral("X"), QStringLiteral("orphan")));
+        QCOMPARE(tree.NodeCount(), 3);
+        QCOMPARE(NodeTree::Key(tree.Nodes().at(2)), QStringLiteral("CR1^A01^"));
+        NodeTree::setTag(tree.Node(QStringLiteral("CR1^A01^")), QStringLiteral("1"));
+        QCOMPARE(NodeTree::Tag(tree.Node(QStringLiteral("CR1^A01^"))), QStringLiteral("1"));
+        QVERIFY(tree.RemoveNode(QStringLiteral("R1")));
+        QCOMPARE(tree.NodeCount(), 1);
+        QVERIFY(!tree.Exists(QStringLiteral("CR1^A01^")));
+        QVERIFY(tree.selectKey(QStringLiteral("R2")));
+        QCOMPARE(tree.SelectedKey(), QStringLiteral("R2"));
+    }
+
+    void demoWindowShowsTheDataItIsGiven()
+    {
+        LoginScope login;
+        FrameDemoData data;
+        data.caption = QStringLiteral("数据字典");
+        data.header = {QStringLiteral("代码"), QStringLiteral("名称"), QStringLiteral("类")};
+        data.rows = {{QStringLiteral("A"), QStringLiteral("甲"), QStringLiteral("1")},
+                     {QStringLiteral("B"), QStringLiteral("乙"), QStringLiteral("2")},
+                     {QStringLiteral("C"), QStringLiteral("丙"), QStringLiteral("1")}};
+        data.groupColumn = 2;
+        std::unique_ptr<QWidget> window(createFrameDemoWindow(nullptr, data));
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        auto *demo = qobject_cast<frmFrameDemo *>(window.get());
+        QVERIFY(demo);
+        QCOMPARE(demo->windowTitle(), QStringLiteral("数据字典"));
+        QCOMPARE(demo->Tree()->NodeCount(), 3); // the root and the groups "1" and "2"
+        QCOMPARE(demo->grid()->Rows(), 4);
+        QCOMPARE(demo->grid()->TextMatrix(0, 2), QStringLiteral("名称"));
+        QCOMPARE(demo->grid()->TextMatrix(3, 1), QStringLiteral("C"));
+
+        demo->Tree()->selectKey(QStringLiteral("CR^1"));
+        demo->Toolbar1_ButtonClick(QStringLiteral("Resh"));
+        QCOMPARE(demo->Tree()->SelectedKey(), QStringLiteral("R"));
+        demo->Tree()->selectKey(QStringLiteral("CR^1"));
+        QTest::keyClick(demo->Tree(), Qt::Key_Down); // to "CR^2"
+        QCOMPARE(demo->grid()->Rows(), 2);
+        QCOMPARE(demo->grid()->TextMatrix(1, 2), QStringLiteral("乙"));
+    }
+};
+
+int runFrameTests(int argc, char **argv)
+{
+    TestFrame test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace vorlane::test
+
+#include "tst_frame.moc"

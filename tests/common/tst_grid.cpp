@@ -1,0 +1,269 @@
+#include "common/Grid.h"
+#include "common/Twips.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace vorlane::test {
+
+class TestGrid : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithTitleRowAndOneDataRow()
+    {
+        Grid grid;
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.Cols(), 2);
+        QCOMPARE(grid.FixedRows(), 1);
+        QCOMPARE(grid.FixedCols(), 1);
+        QCOMPARE(grid.Row(), 1);
+        QCOMPARE(grid.model()->rowCount(), 1);
+    }
+
+    void titleRowFeedsTheHeaderAndDataRowsTheView()
+    {
+        Grid grid;
+        grid.setCols(3);
+        grid.setRows(3);
+        grid.setTextMatrix(0, 1, QStringLiteral(" 信息集代码 "));
+        grid.setTextMatrix(1, 1, QStringLiteral("HR_HI_PERSON"));
+        grid.setTextMatrix(2, 2, QStringLiteral("学历"));
+
+        QCOMPARE(grid.TextMatrix(0, 1), QStringLiteral(" 信息集代码 "));
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("信息集代码"));
+        QCOMPARE(grid.model()->rowCount(), 2);
+        QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("HR_HI_PERSON"));
+        QCOMPARE(grid.model()->index(1, 2).data().toString(), QStringLiteral("学历"));
+        QCOMPARE(grid.TextMatrix(5, 1), QString()); // outside the grid
+    }
+
+    void cellsOutsideTheGridAreIgnored()
+    {
+        Grid grid;
+        grid.setTextMatrix(7, 0, QStringLiteral("x"));
+        grid.setTextMatrix(0, 9, QStringLiteral("x"));
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.Cols(), 2);
+    }
+
+    void columnWidthsInTwips_data()
+    {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("default 1500") << 1500 << false;
+        QTest::newRow("number column 800") << 800 << false;
+        QTest::newRow("one pixel") << 15 << false;
+        QTest::newRow("hidden at 0") << 0 << true;
+    }
+
+    void columnWidthsInTwips()
+    {
+        QFETCH(int, twips);
+        QFETCH(bool, hidden);
+        Grid grid;
+        grid.setCols(4);
+        grid.setColWidth(2, twips);
+        QCOMPARE(grid.ColWidth(2), twips);
+        QCOMPARE(grid.isColumnHidden(2), hidden);
+        QCOMPARE(grid.isColumnVisible(2), !hidden);
+        if (!hidden) {
+            const int pixels = int(std::lround(twips * grid.logicalDpiX() / 1440.0));
+            QCOMPARE(grid.horizontalHeader()->sectionSize(2), pixels);
+            if (grid.logicalDpiX() == 96)
+                QCOMPARE(grid.horizontalHeader()->sectionSize(2), twips / 15);
+        }
+    }
+
+    void hiddenColumnComesBackWithAWidth()
+    {
+        Grid grid;
+        grid.setCols(3);
+        grid.setColWidth(1, 0);
+        QVERIFY(grid.isColumnHidden(1));
+        grid.setColWidth(1, 1500);
+        QVERIFY(!grid.isColumnHidden(1));
+        QCOMPARE(grid.ColWidth(1), 1500);
+    }
+
+    void newColumnsTakeTheDefaultWidth()
+    {
+        Grid grid;
+        grid.setDefaultColWidth(1200);
+        grid.setCols(5);
+        QCOMPARE(grid.ColWidth(4), 1200);
+    }
+
+    void userResizeIsKeptInTwips()
+    {
+        Grid grid;
+        grid.setCols(3);
+        grid.horizontalHeader()->resizeSection(1, 50);
+        QCOMPARE(grid.ColWidth(1), pixelsToTwipsX(&grid, 50));
+    }
+
+    void removeItemShiftsRowsUp()
+    {
+        Grid grid;
+        grid.setRows(4);
+        for (int r = 1; r < 4; ++r)
+            grid.setTextMatrix(r, 1, QStringLiteral("row%1").arg(r));
+        QVERIFY(grid.RemoveItem(2));
+        QCOMPARE(grid.Rows(), 3);
+        QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("row1"));
+        QCOMPARE(grid.TextMatrix(2, 1), QStringLiteral("row3"));
+        QCOMPARE(grid.model()->rowCount(), 2);
+    }
+
+    void removeItemKeepsTitleRowAndLastDataRow()
+    {
+        Grid grid;
+        grid.setRows(2);
+        grid.setTextMatrix(0, 1, QStringLiteral("标题"));
+        QVERIFY(!grid.RemoveItem(0));
+        QVERIFY(!grid.RemoveItem(1));
+        QVERIFY(!grid.RemoveItem(5));
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.TextMatrix(0, 1), QStringLiteral("标题"));
+    }
+
+    void addItemSplitsAtTabs()
+    {
+        Grid grid;
+        grid.setCols(3);
+        grid.AddItem(QStringLiteral("3\tHR_CT001\t性别"));
+        QCOMPARE(grid.Rows(), 3);
+        QCOMPARE(grid.TextMatrix(2, 1), QStringLiteral("HR_CT001"));
+        QCOMPARE(grid.TextMatrix(2, 2), QStringLiteral("性别"));
+        grid.AddItem(QStringLiteral("x\ty"), 1);
+        QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("y"));
+        QCOMPARE(grid.TextMatrix(3, 2), QStringLiteral("性别"));
+    }
+
+    void rowFollowsTheViewAndTheViewFollowsRow()
+    {
+        Grid grid;
+        grid.setRows(5);
+        QSignalSpy changes(&grid, &Grid::RowColChange);
+        grid.setCurrentIndex(grid.model()->index(2, 1));
+        QCOMPARE(grid.Row(), 3);
+        QCOMPARE(grid.Col(), 1);
+        QCOMPARE(changes.count(), 1);
+
+        grid.setRow(4);
+        QCOMPARE(grid.currentIndex().row(), 3);
+        QVERIFY(grid.selectionModel()->isRowSelected(3, {}));
+    }
+
+    void shrinkingRowsMovesTheCurrentRowInside()
+    {
+        Grid grid;
+        grid.setRows(6);
+        grid.setRow(5);
+        grid.setRows(3);
+        QCOMPARE(grid.Row(), 2);
+    }
+
+    void clearFirstGridRowEmptiesOnlyRowOne()
+    {
+        Grid grid;
+        grid.setCols(3);
+        grid.setRows(3);
+        for (int c = 0; c < 3; ++c) {
+            grid.setTextMatrix(0, c, QStringLiteral("t%1").arg(c));
+            grid.setTextMatrix(1, c, QStringLiteral("a%1").arg(c));
+            grid.setTextMatrix(2, c, QStringLiteral("b%1").arg(c));
+        }
+        ClearFirstGridRow(&grid);
+        for (int c = 0; c < 3; ++c) {
+            QCOMPARE(grid.TextMatrix(0, c), QStringLiteral("t%1").arg(c));
+            QCOMPARE(grid.TextMatrix(1, c), QString());
+            QCOMPARE(grid.TextMatrix(2, c), QStringLiteral("b%1").arg(c));
+        }
+    }
+
+    void selectionColoursFollowTheFocus()
+    {
+        QWidget window;
+        auto *other = new QWidget(&window);
+        other->setFocusPolicy(Qt::StrongFocus);
+        auto *grid = new Grid(&window);
+        grid->move(0, 30);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(grid->selectionBackColor(), QColor(Qt::white));
+        QCOMPARE(grid->selectionTextColor(), QColor(Qt::black));
+
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+        QCOMPARE(grid->selectionBackColor(), Grid::focusedSelectionBack());
+        QCOMPARE(grid->selectionTextColor(), QColor(Qt::white));
+        QVERIFY(Grid::focusedSelectionBack() != QColor(Qt::white));
+
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(grid->selectionBackColor(), QColor(Qt::white));
+        QCOMPARE(grid->selectionTextColor(), QColor(Qt::black));
+    }
+
+    void enterAndDoubleClickActOnDataRows()
+    {
+        Grid grid;
+        grid.setRows(3);
+        grid.resize(400, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QSignalSpy spy(&grid, &Grid::DblClick);
+        QTest::keyClick(&grid, Qt::Key_Return);
+        QCOMPARE(spy.count(), 1);
+        QTest::keyClick(&grid, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(spy.count(), 2);
+
+        const QRect cell = grid.visualRect(grid.model()->index(1, 1));
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(spy.count(), 3);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(390, 190)); // below the rows
+        QCOMPARE(spy.count(), 3);
+    }
+
+    void redrawOffFillsAHundredThousandRows()
+    {
+        Grid grid;
+        grid.setCols(21);
+        grid.setRedraw(false);
+        grid.setRows(100001);
+        for (int r = 1; r < grid.Rows(); ++r) {
+            QStringList texts;
+            texts.reserve(21);
+            texts << QString::number(r);
+            for (int c = 1; c < 21; ++c)
+                texts << QStringLiteral("值%1").arg(c);
+            grid.setRowTexts(r, texts);
+        }
+        grid.setTextMatrix(0, 3, QStringLiteral("信息项名称"));
+        grid.setRedraw(true);
+        QCOMPARE(grid.model()->rowCount(), 100000);
+        QCOMPARE(grid.model()->index(99999, 0).data().toString(), QStringLiteral("100000"));
+        QCOMPARE(grid.model()->headerData(3, Qt::Horizontal).toString(),
+                 QStringLiteral("信息项名称"));
+        QCOMPARE(grid.ColWidth(20), 1500);
+        QCOMPARE(grid.TextMatrix(50000, 20), QStringLiteral("值20"));
+    }
+};
+
+int runGridTests(int argc, char **argv)
+{
+    TestGrid test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace vorlane::test
+
+#include "tst_grid.moc"
