@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldReader.h"
+#include "KeyedCollection.h"
 #include "ModelError.h"
 #include "db/Connection.h"
 #include "entry/Defs.h"
@@ -18,42 +19,88 @@ public:
         : m_name(name)
     {}
 
+    // Raises unless the current row has a value in the column.
+    void require(const db::Recordset &rs)
+    {
+        if (rs.FieldIsNull(index(rs)))
+            throw ModelError(QStringLiteral("关键字段“%1”的值为 NULL").arg(m_name));
+    }
+
     QString text(const db::Recordset &rs)
+    {
+        require(rs);
+        return valueToText(rs.FieldValue(m_index));
+    }
+
+private:
+    int index(const db::Recordset &rs)
     {
         if (m_index < 0) {
             m_index = rs.FieldIndex(m_name);
             if (m_index < 0)
                 throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(m_name));
         }
-        const QVariant value = rs.FieldValue(m_index);
-        if (!value.isValid())
-            throw ModelError(QStringLiteral("关键字段“%1”的值为 NULL").arg(m_name));
-        return valueToText(value);
+        return m_index;
     }
 
-private:
     QStringView m_name;
     int m_index = -1;
 };
 
-// Appends one record per row, keyed by keyOf(rs). Stops at the first error and returns false;
-// what was added stays, the record that failed part-way included.
-template<class Collection, class KeyOf>
-bool loadCollection(Collection &collection, db::Connection &conn, const QString &sql, KeyOf keyOf)
+// Appends one record per row, keyed by rowKey(rs), which is built before the record loads.
+// Stops at the first error and returns false; what was added stays, the record that failed
+// part-way included.
+template<class Record>
+template<class RowKey>
+bool KeyedCollection<Record>::loadRows(db::Connection &conn, const QString &sql, RowKey rowKey)
 {
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
         while (!rs->Eof()) {
-            // A QString, never a lazy concatenation of temporaries.
-            const QString key = keyOf(*rs);
-            auto record = collection.Add(key);
-            record->LoadFromRecordset(*rs);
+            const QString key = rowKey(*rs); // a QString, never a concatenation of temporaries
+            Add(key)->LoadFromRecordset(*rs);
             rs->MoveNext();
         }
         rs->Close();
         return true;
     } catch (...) {
         // Load reports every failure as false only; the record set closes itself on unwinding.
+        return false;
+    }
+}
+
+// The same, for keys that the loaded record's text properties hold as the row does: the key
+// columns are only checked before loading, and the key is taken from the record afterwards, so
+// that each key column is read once per row. The outcome is the one of the loop above: a NULL
+// key adds nothing, a duplicate key adds nothing, a record that fails part-way stays under the
+// key of its row.
+template<class Record>
+template<class RowKey, class RecordKey>
+bool KeyedCollection<Record>::loadRows(db::Connection &conn,
+                                       const QString &sql,
+                                       RowKey rowKey,
+                                       RecordKey recordKey,
+                                       std::initializer_list<QStringView> keyColumns)
+{
+    try {
+        db::RecordsetPtr rs = conn.OpenRecordset(sql);
+        std::vector<KeyColumn> columns(keyColumns.begin(), keyColumns.end());
+        while (!rs->Eof()) {
+            for (KeyColumn &column : columns)
+                column.require(*rs);
+            auto record = std::make_shared<Record>();
+            try {
+                record->LoadFromRecordset(*rs);
+            } catch (...) {
+                append(rowKey(*rs), record);
+                throw;
+            }
+            append(recordKey(*record), record);
+            rs->MoveNext();
+        }
+        rs->Close();
+        return true;
+    } catch (...) {
         return false;
     }
 }

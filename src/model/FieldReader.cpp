@@ -67,6 +67,12 @@ std::optional<double> numberOf(const QVariant &value)
 template<typename Int>
 Int toInteger(const QVariant &value, QStringView column)
 {
+    if (value.typeId() == QMetaType::Int) { // what integer and bit columns give
+        const int v = *static_cast<const int *>(value.constData());
+        if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
+            conversionFailed(value, column, sizeof(Int) * 8);
+        return Int(v);
+    }
     // Integers too big for a double lose nothing that matters: they are out of range anyway.
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         const qlonglong v = value.toLongLong();
@@ -92,7 +98,9 @@ QString valueToText(const QVariant &value)
     case QMetaType::UnknownType:
         return QString();
     case QMetaType::QString:
-        return value.toString();
+        return *static_cast<const QString *>(value.constData());
+    case QMetaType::Int:
+        return QString::number(*static_cast<const int *>(value.constData()));
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case QMetaType::Double:

@@ -34,6 +34,23 @@ public:
     qint16 readInt16(QStringView column);
     qint32 readInt32(QStringView column);
 
+    // Column names are literals; taking their length from the array spares a scan per field.
+    template<qsizetype N>
+    QString readText(const char16_t (&column)[N])
+    {
+        return readText(QStringView(column, N - 1));
+    }
+    template<qsizetype N>
+    qint16 readInt16(const char16_t (&column)[N])
+    {
+        return readInt16(QStringView(column, N - 1));
+    }
+    template<qsizetype N>
+    qint32 readInt32(const char16_t (&column)[N])
+    {
+        return readInt32(QStringView(column, N - 1));
+    }
+
 private:
     QVariant read(QStringView column);
 

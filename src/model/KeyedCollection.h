@@ -12,6 +12,36 @@
 
 namespace vorlane {
 
+namespace db {
+class Connection;
+}
+
+// Keys compare without regard to letter case. Codes are nearly always ASCII, where folding is
+// lower-casing; anything else goes through Unicode case folding.
+inline QString foldedKey(const QString &key)
+{
+    const qsizetype n = key.size();
+    const QChar *chars = key.constData();
+    qsizetype firstUpper = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = chars[i].unicode();
+        if (c >= 0x80)
+            return key.toCaseFolded();
+        if (firstUpper < 0 && c >= u'A' && c <= u'Z')
+            firstUpper = i;
+    }
+    if (firstUpper < 0)
+        return key;
+    QString folded = key;
+    QChar *out = folded.data();
+    for (qsizetype i = firstUpper; i < n; ++i) {
+        const char16_t c = out[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            out[i] = QChar(char16_t(c + (u'a' - u'A')));
+    }
+    return folded;
+}
+
 // Ordered, keyed list of shared records: positions 1 to Count in insertion order, optional text
 // keys unique without regard to letter case. Item hands out the collection's own record, so
 // changing it changes the collection's content.
@@ -26,18 +56,8 @@ public:
     // Throws ModelError when the key is already present in any letter case; nothing is added.
     RecordPtr Add(const QString &sKey = QString())
     {
-        QString folded;
-        if (!sKey.isEmpty()) {
-            folded = sKey.toCaseFolded();
-            if (m_byKey.contains(folded))
-                throw ModelError(
-                    QStringLiteral("The key \"%1\" is already in the collection").arg(sKey));
-        }
         auto record = std::make_shared<Record>();
-        m_records.push_back(record);
-        m_keys.push_back(folded);
-        if (!folded.isEmpty())
-            m_byKey.insert(folded, record);
+        append(sKey, record);
         return record;
     }
 
@@ -65,7 +85,7 @@ public:
     bool Exists(qint32 position) const { return position >= 1 && position <= Count(); }
     bool Exists(const QString &key) const
     {
-        return !key.isEmpty() && m_byKey.contains(key.toCaseFolded());
+        return !key.isEmpty() && m_byKey.contains(foldedKey(key));
     }
     bool Exists(const char *key) const { return Exists(QString::fromUtf8(key)); }
     bool Exists(const QVariant &indexKey) const
@@ -84,7 +104,6 @@ public:
     void Clear()
     {
         m_records.clear();
-        m_keys.clear();
         m_byKey.clear();
     }
 
@@ -94,23 +113,32 @@ public:
     const_iterator begin() const { return m_records.cbegin(); }
     const_iterator end() const { return m_records.cend(); }
 
-    void reserve(qsizetype n)
+protected:
+    // Appends an existing record; the same rules for keys as Add.
+    void append(const QString &key, const RecordPtr &record)
     {
-        m_records.reserve(size_t(n));
-        m_keys.reserve(size_t(n));
-        m_byKey.reserve(n);
+        if (key.isEmpty()) {
+            m_records.push_back(record);
+            return;
+        }
+        QString folded = foldedKey(key);
+        if (m_byKey.contains(folded))
+            throw ModelError(QStringLiteral("集合中已有关键字“%1”").arg(key));
+        m_records.push_back(record);
+        m_byKey.insert(std::move(folded), record);
     }
+
+    // Load's row loop, defined in CollectionLoader.h.
+    template<class RowKey>
+    bool loadRows(db::Connection &conn, const QString &sql, RowKey rowKey);
+    template<class RowKey, class RecordKey>
+    bool loadRows(db::Connection &conn,
+                  const QString &sql,
+                  RowKey rowKey,
+                  RecordKey recordKey,
+                  std::initializer_list<QStringView> keyColumns);
 
 private:
-    size_t checkedIndex(qint64 position) const
-    {
-        if (position < 1 || position > qint64(m_records.size()))
-            throw ModelError(QStringLiteral("No record at position %1 of a collection of %2")
-                                 .arg(position)
-                                 .arg(m_records.size()));
-        return size_t(position - 1);
-    }
-
     static bool isKeyVariant(const QVariant &v)
     {
         const int type = v.typeId();
@@ -120,14 +148,22 @@ private:
 
     [[noreturn]] static void throwNoKey(const QString &key)
     {
-        throw ModelError(
-            QStringLiteral("No record with the key \"%1\" in the collection").arg(key));
+        throw ModelError(QStringLiteral("集合中没有关键字为“%1”的记录").arg(key));
+    }
+
+    size_t checkedIndex(qint64 position) const
+    {
+        if (position < 1 || position > qint64(m_records.size()))
+            throw ModelError(QStringLiteral("集合中没有第 %1 项（共 %2 项）")
+                                 .arg(position)
+                                 .arg(m_records.size()));
+        return size_t(position - 1);
     }
 
     RecordPtr recordWithKey(const QString &key) const
     {
         if (!key.isEmpty()) {
-            const auto it = m_byKey.constFind(key.toCaseFolded());
+            const auto it = m_byKey.constFind(foldedKey(key));
             if (it != m_byKey.cend())
                 return it.value();
         }
@@ -168,24 +204,27 @@ private:
             return checkedIndex(d >= 1 && d <= double(m_records.size()) ? qint64(d) : 0);
         }
         default:
-            throw ModelError(
-                QStringLiteral("A collection is indexed by a position or a key, not by %1")
-                    .arg(indexKey.isValid() ? QString::fromLatin1(indexKey.typeName())
-                                            : QStringLiteral("an empty value")));
+            throw ModelError(QStringLiteral("集合的索引应为位置或关键字，不能是%1")
+                                 .arg(indexKey.isValid() ? QString::fromLatin1(indexKey.typeName())
+                                                         : QStringLiteral("空值")));
         }
     }
 
     void removeAt(size_t index)
     {
-        if (!m_keys[index].isEmpty())
-            m_byKey.remove(m_keys[index]);
+        const Record *record = m_records[index].get();
+        // Removing is rare next to lookups, so the key is found by its record.
+        for (auto it = m_byKey.begin(); it != m_byKey.end(); ++it) {
+            if (it.value().get() == record) {
+                m_byKey.erase(it);
+                break;
+            }
+        }
         m_records.erase(m_records.begin() + qsizetype(index));
-        m_keys.erase(m_keys.begin() + qsizetype(index));
     }
 
     std::vector<RecordPtr> m_records;
-    std::vector<QString> m_keys; // case-folded, empty for a record without key
-    QHash<QString, RecordPtr> m_byKey;
+    QHash<QString, RecordPtr> m_byKey; // case-folded key
 };
 
 } // namespace vorlane

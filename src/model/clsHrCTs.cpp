@@ -17,8 +17,12 @@ bool clsHrCTs::Load(db::Connection &conn, const QString &strSql)
 {
     // Codes are keyed as stored: trailing blanks stay part of the key.
     KeyColumn codeId(u"cCodeId");
-    return loadCollection(
-        *this, conn, strSql, [&](const db::Recordset &rs) -> QString { return codeId.text(rs); });
+    return loadRows(
+        conn,
+        strSql,
+        [&](const db::Recordset &rs) -> QString { return codeId.text(rs); },
+        [](const clsHrCT &r) -> QString { return r.CodeId(); },
+        {u"cCodeId"});
 }
 
 } // namespace vorlane

@@ -15,10 +15,10 @@ bool clsHrSysDataTypes::Load(const QString &strSql)
 
 bool clsHrSysDataTypes::Load(db::Connection &conn, const QString &strSql)
 {
-    KeyColumn key(u"id");
-    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
-        return trimBlanks(key.text(rs));
-    });
+    // The record holds the id as a number, so the key comes from the row itself ("01" stays "01").
+    KeyColumn id(u"id");
+    return loadRows(
+        conn, strSql, [&](const db::Recordset &rs) -> QString { return trimBlanks(id.text(rs)); });
 }
 
 } // namespace vorlane

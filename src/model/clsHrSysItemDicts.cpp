@@ -18,9 +18,16 @@ bool clsHrSysItemDicts::Load(db::Connection &conn, const QString &strSql)
     // The item code alone is not unique: the same code occurs in many tables.
     KeyColumn tableCode(u"cTableCode");
     KeyColumn itemCode(u"citemCode");
-    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
-        return trimBlanks(tableCode.text(rs)) + u'^' + trimBlanks(itemCode.text(rs));
-    });
+    return loadRows(
+        conn,
+        strSql,
+        [&](const db::Recordset &rs) -> QString {
+            return trimBlanks(tableCode.text(rs)) + u'^' + trimBlanks(itemCode.text(rs));
+        },
+        [](const clsHrSysItemDict &r) -> QString {
+            return trimBlanks(r.TableCode()) + u'^' + trimBlanks(r.ItemCode());
+        },
+        {u"cTableCode", u"citemCode"});
 }
 
 } // namespace vorlane

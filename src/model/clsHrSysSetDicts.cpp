@@ -16,9 +16,12 @@ bool clsHrSysSetDicts::Load(const QString &strSql)
 bool clsHrSysSetDicts::Load(db::Connection &conn, const QString &strSql)
 {
     KeyColumn tableCode(u"cTableCode");
-    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
-        return trimBlanks(tableCode.text(rs));
-    });
+    return loadRows(
+        conn,
+        strSql,
+        [&](const db::Recordset &rs) -> QString { return trimBlanks(tableCode.text(rs)); },
+        [](const clsHrSysSetDict &r) -> QString { return trimBlanks(r.TableCode()); },
+        {u"cTableCode"});
 }
 
 } // namespace vorlane

@@ -15,10 +15,13 @@ bool clsHrSystGroups::Load(const QString &strSql)
 
 bool clsHrSystGroups::Load(db::Connection &conn, const QString &strSql)
 {
-    KeyColumn key(u"iTablegroup");
-    return loadCollection(*this, conn, strSql, [&](const db::Recordset &rs) -> QString {
-        return trimBlanks(key.text(rs));
-    });
+    KeyColumn group(u"iTablegroup");
+    return loadRows(
+        conn,
+        strSql,
+        [&](const db::Recordset &rs) -> QString { return trimBlanks(group.text(rs)); },
+        [](const clsHrSystGroup &r) -> QString { return trimBlanks(r.TableGroup()); },
+        {u"iTablegroup"});
 }
 
 } // namespace vorlane

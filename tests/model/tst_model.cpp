@@ -1007,6 +1007,15 @@ void tst_Model::numericKeysBecomeText()
     clsHrSysDataFormats formats;
     QVERIFY(formats.Load(db.conn(), u"select * from hr_sys_dateformat order by rowid"_s));
     QCOMPARE(formats.Item(u"1"_s).get(), formats.Item(2).get());
+
+    // The key is the column's text, not the record's number: " 07 " keys as "07".
+    createTable(db.conn(), u"t_text_ids"_s, u"datatype"_s, {{u"id"_s, u"varchar(4)"_s, {}}});
+    insertRow(db.conn(), u"t_text_ids"_s, u"datatype"_s, {{u"id"_s, {}, u"' 07 '"_s}});
+    clsHrSysDataTypes textIds;
+    QVERIFY(textIds.Load(db.conn(), u"select * from t_text_ids"_s));
+    QCOMPARE(textIds.Item(1)->Id(), qint16(7));
+    QVERIFY(textIds.Exists(u"07"_s));
+    QVERIFY(!textIds.Exists(u"7"_s));
 }
 
 void tst_Model::loadOfBadStatementIsFalse()
