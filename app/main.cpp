@@ -1,5 +1,8 @@
 #include "AccountSummary.h"
 
+#include "common/FrameDemo.h"
+#include "common/QtMessageService.h"
+
 #include "db/Connection.h"
 #include "entry/Defs.h"
 #include "entry/clsLoginMsg.h"
@@ -12,6 +15,9 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -46,6 +52,42 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Open(connectionString);
     host::createDemoAccount(conn);
     conn.Close();
+}
+
+// Until the browsers exist, the dictionary is shown in a window built on the browser frame.
+int showWindow(const QString &screenshotDir)
+{
+    installWindowServices();
+    const auto table = app::dictionaryTable();
+    FrameDemoData data;
+    data.caption = QStringLiteral("人事信息管理 - 数据字典");
+    data.rootText = QStringLiteral("数据字典");
+    data.header = table.header;
+    data.rows = table.rows;
+    data.groupColumn = table.groupColumn;
+    // The window deletes itself when it is closed.
+    QPointer<QWidget> window(createFrameDemoWindow(nullptr, data));
+    window->resize(1100, 700);
+    window->show();
+    if (screenshotDir.isEmpty())
+        return QCoreApplication::exec();
+
+    QDir().mkpath(screenshotDir);
+    const QString file = QDir(screenshotDir).filePath(QStringLiteral("vorlane-%1.png").arg(
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    bool saved = false;
+    QTimer::singleShot(800, [&] {
+        saved = window->grab().save(file);
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    delete window;
+    if (!saved) {
+        err() << "无法保存截图：" << file << Qt::endl;
+        return 1;
+    }
+    out() << "截图已保存：" << file << Qt::endl;
+    return 0;
 }
 
 // Help, version and the summary need no display.
@@ -105,6 +147,11 @@ int main(int argc, char *argv[])
                                         QStringLiteral("dir"));
     const QCommandLineOption summaryOpt(QStringLiteral("summary"),
                                         QStringLiteral("Print the account summary and exit."));
+    const QCommandLineOption screenshotOpt(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Show the window, save a picture of it into the directory, and exit "
+                       "(for machines without a display)."),
+        QStringLiteral("dir"));
     parser.addOptions({connectOpt,
                        operatorOpt,
                        dateOpt,
@@ -114,7 +161,8 @@ int main(int argc, char *argv[])
                        styleOpt,
                        menuOpt,
                        installOpt,
-                       summaryOpt});
+                       summaryOpt,
+                       screenshotOpt});
     parser.process(app);
 
     QString connectionString = parser.value(connectOpt);
@@ -194,8 +242,12 @@ int main(int argc, char *argv[])
     }
     out().flush();
 
+    int rc = 0;
+    if (!parser.isSet(summaryOpt))
+        rc = showWindow(parser.value(screenshotOpt));
+
     form.reset();
     login->ReleaseAll();
     defs.reset(); // the login object goes before static objects are torn down
-    return 0;
+    return rc;
 }
