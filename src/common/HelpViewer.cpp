@@ -41,7 +41,7 @@ const QHash<QString, QString> &pagesByWindow()
         {QStringLiteral("frmModifyConstructItem"), QStringLiteral("item-modify.html")},
         {QStringLiteral("frmAddModifyArchive"), QStringLiteral("archive-class.html")},
         {QStringLiteral("frmAddModiArchiveItem"), QStringLiteral("archive-item.html")},
-        {QStringLiteral("frmCategoryMember"), QStringLiteral("category-member.html")},
+        {QStringLiteral("frmXXJGroup"), QStringLiteral("category-member.html")},
         {QStringLiteral("frmFind"), QStringLiteral("find.html")},
         {QStringLiteral("frmFrameDemo"), QStringLiteral("index.html")},
     };
