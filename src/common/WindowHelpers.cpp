@@ -59,8 +59,13 @@ void ShowStatusBar(QStatusBar *statusBar)
             statusBar->addWidget(label, i == 0 ? 1 : 0);
         }
         label->setText(panels[i].text);
-        if (panels[i].width >= 0)
-            label->setFixedWidth(panels[i].width);
+        if (panels[i].width >= 0) {
+            // The panel's width, widened where the font would cut its text off.
+            const QMargins margins = label->contentsMargins();
+            const int needed = label->fontMetrics().horizontalAdvance(panels[i].text)
+                               + margins.left() + margins.right() + 2 * label->frameWidth() + 2;
+            label->setFixedWidth(std::max(panels[i].width, needed));
+        }
     }
 }
 
