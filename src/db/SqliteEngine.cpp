@@ -13,6 +13,18 @@ namespace vorlane::db {
 
 namespace {
 
+// The database's message; a lock that outlasted the wait says which file is held.
+QString errorText(sqlite3 *db)
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+        const char *file = sqlite3_db_filename(db, "main");
+        return QStringLiteral("数据库文件 %1 被其他连接锁定，等待后仍未释放（%2）")
+            .arg(QString::fromUtf8(file ? file : ""), message);
+    }
+    return message;
+}
+
 // A second process waits this long for a lock before the statement fails.
 constexpr int BusyTimeoutMs = 10000;
 
@@ -25,7 +37,7 @@ public:
     {
         const int rc = sqlite3_step(m_stmt);
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+            const QString message = errorText(m_db);
             sqlite3_finalize(m_stmt);
             m_stmt = nullptr;
             throw DbError(message);
@@ -57,7 +69,7 @@ protected:
             return true;
         if (rc == SQLITE_DONE)
             return false;
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        throw DbError(errorText(m_db));
     }
 
     bool isNullAt(int index) const override
@@ -239,7 +251,9 @@ SqliteEngine::SqliteEngine(const QString &path)
     char *err = nullptr;
     if (sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, &err)
         != SQLITE_OK) {
-        const QString message = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
+        const QString message = err && (sqlite3_extended_errcode(m_db) & 0xff) != SQLITE_BUSY
+                                    ? QString::fromUtf8(err)
+                                    : errorText(m_db);
         sqlite3_free(err);
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -260,7 +274,7 @@ QString SqliteEngine::DbmsName() const
 
 void SqliteEngine::fail() const
 {
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    throw DbError(errorText(m_db));
 }
 
 long long SqliteEngine::ExecuteNative(const QString &sql)
@@ -283,7 +297,7 @@ long long SqliteEngine::ExecuteNative(const QString &sql)
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+            const QString message = errorText(m_db);
             sqlite3_finalize(stmt);
             throw DbError(message);
         }
@@ -322,6 +336,12 @@ void SqliteEngine::Rollback()
     // A failed statement may already have ended the transaction; that is not an error here.
     if (m_db && !sqlite3_get_autocommit(m_db))
         ExecuteNative(QStringLiteral("ROLLBACK"));
+}
+
+void SqliteEngine::setBusyTimeout(int milliseconds)
+{
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 void SqliteEngine::Close()

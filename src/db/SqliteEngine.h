@@ -22,6 +22,8 @@ public:
     void Rollback() override;
     void Close() override;
 
+    // How long a statement waits for another connection's lock before it fails.
+    void setBusyTimeout(int milliseconds);
     sqlite3 *handle() const { return m_db; }
     QString path() const { return m_path; }
 

@@ -1,4 +1,5 @@
 #include "db/Connection.h"
+#include "db/SqliteEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void errorsCarryDatabaseMessage_data() { addEngines(); }
     void errorsCarryDatabaseMessage();
     void secondWriterWaitsForLock();
+    void lockThatOutlastsTheWaitNamesTheFile();
     void odbcDialectFromDbmsName();
     void closedConnection();
 };
@@ -335,6 +337,32 @@ void TestConnection::secondWriterWaitsForLock()
     a.CommitTrans();
     other.join();
     auto rs = a.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 2);
+}
+
+void TestConnection::lockThatOutlastsTheWaitNamesTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("locked.db"));
+    Connection a;
+    a.Open(QStringLiteral("sqlite:") + path);
+    a.Execute(QStringLiteral("create table t (a int)"));
+    a.BeginTrans();
+    a.Execute(QStringLiteral("insert into t values (1)"));
+
+    Connection b;
+    b.Open(QStringLiteral("sqlite:") + path);
+    dynamic_cast<SqliteEngine &>(b.engine()).setBusyTimeout(100);
+    try {
+        b.Execute(QStringLiteral("insert into t values (2)"));
+        QFAIL("wrote past another connection's lock");
+    } catch (const DbError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("锁定")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("locked.db")), qPrintable(e.message()));
+    }
+    a.CommitTrans();
+    b.Execute(QStringLiteral("insert into t values (2)")); // nothing was left half-done
+    auto rs = b.OpenRecordset(QStringLiteral("select count(*) from t"));
     QCOMPARE(rs->FieldValue(0).toInt(), 2);
 }
 
