@@ -1,0 +1,91 @@
+#pragma once
+
+#include "TestDatabase.h"
+
+#include "entry/Defs.h"
+
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+namespace vorlane::test {
+
+// A fresh demo account database whose connection is the login context's shared connection for
+// as long as it lives, so that the services under test run on it.
+class ServiceDatabase
+{
+public:
+    ServiceDatabase()
+    {
+        // The test database owns the connection; the login context only borrows it.
+        Defs::instance().connection = std::shared_ptr<db::Connection>(&m_db.conn(),
+                                                                       [](db::Connection *) {});
+    }
+    ~ServiceDatabase() { Defs::instance().connection.reset(); }
+
+    TestDatabase &db() { return m_db; }
+    db::Connection &conn() { return m_db.conn(); }
+
+    // Runs native SQLite, for set-up and inspection that must not depend on the translator.
+    void exec(const QString &sql) { m_db.conn().engine().ExecuteNative(sql); }
+
+    int count(const QString &sql) { return m_db.scalar(sql).toInt(); }
+
+    // The first row of a native query (NULL as an invalid QVariant).
+    QVariantList row(const QString &sql)
+    {
+        QVariantList values;
+        auto rs = m_db.conn().engine().QueryNative(sql);
+        if (rs->Eof())
+            return values;
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            values << rs->FieldValue(i);
+        return values;
+    }
+
+    // The same as texts; NULL reads as the empty text.
+    QStringList texts(const QString &sql)
+    {
+        QStringList values;
+        // A bit column reads as a Boolean; the tests compare the digits the statements wrote.
+        for (const QVariant &v : row(sql))
+            values << (v.typeId() == QMetaType::Bool ? QString::number(v.toInt()) : v.toString());
+        return values;
+    }
+
+    // Changes made through this connection so far; DDL does not count.
+    int totalChanges() { return row(QStringLiteral("select total_changes()")).value(0).toInt(); }
+
+    // pragma table_info of a table: one entry per column, "name type notnull dflt pk" lower-case.
+    QStringList tableInfo(const QString &table)
+    {
+        QStringList columns;
+        auto rs = m_db.conn().engine().QueryNative(
+            QStringLiteral("select name, type, \"notnull\", dflt_value, pk from pragma_table_info('")
+            + table + QStringLiteral("')"));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList parts;
+            for (int i = 0; i < 5; ++i)
+                parts << (rs->FieldIsNull(i) ? QStringLiteral("-") : rs->FieldValue(i).toString());
+            columns << parts.join(u' ').toLower();
+        }
+        return columns;
+    }
+
+    // The query plan SQLite picks for a native statement, one detail per line.
+    QString queryPlan(const QString &nativeSql)
+    {
+        QStringList details;
+        auto rs = m_db.conn().engine().QueryNative(QStringLiteral("EXPLAIN QUERY PLAN ")
+                                                   + nativeSql);
+        for (; !rs->Eof(); rs->MoveNext())
+            details << rs->Fields(QStringLiteral("detail")).Value().toString();
+        return details.join(u'\n');
+    }
+
+private:
+    TestDatabase m_db;
+};
+
+} // namespace vorlane::test

@@ -1,0 +1,338 @@
+#include "ServiceDatabase.h"
+
+#include "db/TsqlTranslator.h"
+#include "model/clsHrCT.h"
+#include "services/clsHrCTsFace.h"
+
+#include <QTest>
+
+using namespace vorlane;
+using namespace Qt::StringLiterals;
+using vorlane::test::ServiceDatabase;
+
+namespace {
+
+const QString T = u"HR_CT900"_s;
+
+clsHrCT code(const QString &id, const QString &parent, int level, const QString &name = {})
+{
+    clsHrCT c;
+    c.setCodeId(id);
+    c.setDescription(name.isEmpty() ? u"代码"_s + id : name);
+    c.setSimpleName(u"简称"_s + id);
+    c.setSimpleSpell(u"DM"_s);
+    c.setLevels(level);
+    c.setPCodeId(parent);
+    c.setSFlag(u"1"_s);
+    c.setCFlag(u"0"_s);
+    c.setHideFlag(u"0"_s);
+    c.setMemo(u"备注"_s);
+    return c;
+}
+
+// A code table holding 11 > 1101 > 110101, 110102; 1199 (prefix of 11, parent 12); 12; 2.
+void fillTree(clsHrCTsFace &face)
+{
+    const QList<clsHrCT> codes{code(u"11"_s, {}, 0),
+                               code(u"1101"_s, u"11"_s, 1),
+                               code(u"110101"_s, u"1101"_s, 2),
+                               code(u"110102"_s, u"1101"_s, 2),
+                               code(u"1199"_s, u"12"_s, 1),
+                               code(u"12"_s, {}, 0),
+                               code(u"2"_s, {}, 0)};
+    for (const clsHrCT &c : codes)
+        QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
+}
+
+QStringList codesWhere(ServiceDatabase &sdb, const QString &where)
+{
+    QStringList ids;
+    auto rs = sdb.conn().engine().QueryNative(u"select ccodeID from "_s + T + u" where "_s + where
+                                              + u" order by ccodeID"_s);
+    for (; !rs->Eof(); rs->MoveNext())
+        ids << rs->FieldValue(0).toString();
+    return ids;
+}
+
+// The SQLite statement a T-SQL statement of the component runs as.
+QString native(const QString &tsql)
+{
+    const QList<db::SqliteStep> steps = db::TsqlTranslator::translate(tsql);
+    if (steps.size() != 1 || steps.first().kind != db::SqliteStep::Native)
+        return QString();
+    return steps.first().sql;
+}
+
+} // namespace
+
+class TestCTsFace : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void createTableLayout();
+    void createTableRegistersTemplateColumns();
+    void createTableWithoutTemplate();
+    void createTableReplacesTable();
+    void failedRegistrationKeepsTableUntilRollback();
+    void addInsertsEveryColumn();
+    void modifySpreadsHideFlagByPrefix();
+    void deleteRemovesPrefixSubtree_data();
+    void deleteRemovesPrefixSubtree();
+    void guardsRefuseBlankArguments();
+    void readsAndPrefixWritesUseIndexes_data();
+    void readsAndPrefixWritesUseIndexes();
+};
+
+void TestCTsFace::createTableLayout()
+{
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
+    QCOMPARE(sdb.tableInfo(T),
+             (QStringList{u"ccodeid varchar(30) 1 - 1"_s,
+                          u"vdescription nvarchar(60) 1 - 0"_s,
+                          u"vsimplename nvarchar(60) 0 - 0"_s,
+                          u"vsimplespell varchar(60) 0 - 0"_s,
+                          u"ilevels int 0 - 0"_s,
+                          u"cpcodeid varchar(30) 0 - 0"_s,
+                          u"bsysflag char(1) 0 - 0"_s,
+                          u"bchildflag char(1) 0 - 0"_s,
+                          u"bhideflag char(1) 0 - 0"_s,
+                          u"vmemo varchar(200) 0 - 0"_s}));
+    // Codes compare without regard to case, as under Chinese_PRC_CI_AS.
+    QVERIFY(face.Add(code(u"a1"_s, {}, 0), T));
+    QVERIFY(!face.Add(code(u"A1"_s, {}, 0), T));
+    QCOMPARE(sdb.count(u"select count(*) from HR_CT900 where ccodeID='A1'"_s), 1);
+    // The name is required.
+    sdb.exec(u"insert into HR_CT900 (ccodeID, vdescription) values ('c1', 'x')"_s);
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             sdb.exec(u"insert into HR_CT900 (ccodeID) values ('d1')"_s));
+}
+
+void TestCTsFace::createTableRegistersTemplateColumns()
+{
+    ServiceDatabase sdb;
+    sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
+    sdb.exec(u"insert into hr_bd_fld (cTable, cItemCode, vItemName, iItemType, iItemLen, "
+             "bsysFlag, bdisplay, ishowOrder) values "
+             "('HR_CT', 'ccodeID', '编码', 2, 30, 1, 1, 1), "
+             "('HR_CT', 'cNull', NULL, NULL, NULL, NULL, NULL, 2), "
+             "('other', 'cOther', 'x', 2, 30, 1, 1, 1)"_s);
+    const int setRows = sdb.count(u"select count(*) from hr_sys_setdict"_s);
+    clsHrCTsFace face;
+
+    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
+
+    QCOMPARE(sdb.texts(u"select vItemName, iItemType, iItemLen, bsysFlag, bdisplay, ishowOrder "
+                       "from hr_sys_itemdict where cTableCode='HR_CT900' and cItemCode='ccodeID'"_s),
+             (QStringList{u"编码"_s, u"2"_s, u"30"_s, u"1"_s, u"1"_s, u"1"_s}));
+    // NULL becomes 0 in integer and bit columns and the empty text elsewhere.
+    QCOMPARE(sdb.texts(u"select vItemName is null, vItemName, iItemType, iItemLen, bsysFlag, "
+                       "bdisplay, vMemo from hr_sys_itemdict "
+                       "where cTableCode='HR_CT900' and cItemCode='cNull'"_s),
+             (QStringList{u"0"_s, QString(), u"0"_s, u"0"_s, u"0"_s, u"0"_s, QString()}));
+    QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 2);
+    QCOMPARE(sdb.count(u"select count(*) from Rpt_ItmDEF where TableName='HR_CT900'"_s), 0);
+    QCOMPARE(sdb.count(u"select count(*) from AA_Columndic where cKey='HR_CT900'"_s), 0);
+    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict"_s), setRows);
+}
+
+void TestCTsFace::createTableWithoutTemplate()
+{
+    ServiceDatabase sdb;
+    sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
+    clsHrCTsFace face;
+    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
+    QVERIFY(sdb.db().tableExists(T));
+    QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 0);
+}
+
+void TestCTsFace::createTableReplacesTable()
+{
+    ServiceDatabase sdb;
+    sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    fillTree(face);
+    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
+    QCOMPARE(sdb.count(u"select count(*) from HR_CT900"_s), 0);
+    QCOMPARE(sdb.count(u"select count(*) from sqlite_master where type='index' "
+                       "and tbl_name='HR_CT900' and name like 'IX_HR_CT900_%'"_s),
+             2);
+}
+
+void TestCTsFace::failedRegistrationKeepsTableUntilRollback()
+{
+    ServiceDatabase sdb;
+    // A template column that hr_sys_itemdict does not have makes the registration fail.
+    sdb.exec(u"alter table hr_bd_fld add column cNoSuchColumn varchar(10)"_s);
+    clsHrCTsFace face;
+
+    sdb.conn().BeginTrans();
+    QVERIFY(!face.CreateTable(T));
+    QVERIFY(!face.lastError().isEmpty());
+    QVERIFY(sdb.db().tableExists(T));
+    sdb.conn().RollbackTrans();
+
+    QVERIFY(!sdb.db().tableExists(T));
+    QCOMPARE(sdb.count(u"select count(*) from sqlite_master where name like 'IX_HR_CT900%'"_s), 0);
+}
+
+void TestCTsFace::addInsertsEveryColumn()
+{
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    clsHrCT c = code(u"0301"_s, u"03"_s, 1, u"北京"_s);
+    c.setHideFlag(u"1"_s);
+    c.setCFlag(u"1"_s);
+    // The parent does not exist; the code goes in all the same.
+    QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
+    QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
+             (QStringList{u"0301"_s, u"北京"_s, u"简称0301"_s, u"DM"_s, u"1"_s, u"03"_s, u"1"_s,
+                          u"1"_s, u"1"_s, u"备注"_s}));
+    QCOMPARE(sdb.row(u"select typeof(ilevels) from HR_CT900"_s).value(0).toString(),
+             u"integer"_s);
+    // A second code with the same id is refused by the key.
+    QVERIFY(!face.Add(c, T));
+}
+
+void TestCTsFace::modifySpreadsHideFlagByPrefix()
+{
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    fillTree(face);
+
+    clsHrCT changed = code(u"11"_s, u"99"_s, 7, u"新名"_s);
+    changed.setSimpleName(u"新简称"_s);
+    changed.setSimpleSpell(u"XM"_s);
+    changed.setSFlag(u"0"_s);
+    changed.setCFlag(u"1"_s);
+    changed.setHideFlag(u"1"_s);
+    changed.setMemo(u"新备注"_s);
+    QVERIFY2(face.Modify(changed, T), qPrintable(face.lastError()));
+
+    // The code itself: every column but its id, parent and level.
+    QCOMPARE(sdb.texts(u"select * from HR_CT900 where ccodeID='11'"_s),
+             (QStringList{u"11"_s, u"新名"_s, u"新简称"_s, u"XM"_s, u"0"_s, QString(), u"0"_s,
+                          u"1"_s, u"1"_s, u"新备注"_s}));
+    // Every code that begins with it is hidden, whatever its parent says; nothing else changes.
+    QCOMPARE(codesWhere(sdb, u"bhideFlag='1'"_s),
+             (QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s, u"1199"_s}));
+    QCOMPARE(sdb.texts(u"select vdescription, bsysFlag, vMemo from HR_CT900 "
+                       "where ccodeID='110101'"_s),
+             (QStringList{u"代码110101"_s, u"1"_s, u"备注"_s}));
+
+    changed.setHideFlag(u"0"_s);
+    QVERIFY(face.Modify(changed, T));
+    QCOMPARE(codesWhere(sdb, u"bhideFlag='1'"_s), QStringList{});
+}
+
+void TestCTsFace::deleteRemovesPrefixSubtree_data()
+{
+    QTest::addColumn<QString>("codeId");
+    QTest::addColumn<QStringList>("remaining");
+
+    QTest::newRow("top-level code with subtree")
+        << u"11"_s << QStringList{u"12"_s, u"2"_s};
+    QTest::newRow("inner code") << u"1101"_s
+                                << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
+    QTest::newRow("leaf") << u"110102"_s
+                          << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"1199"_s, u"12"_s,
+                                         u"2"_s};
+    QTest::newRow("prefix of several top codes")
+        << u"1"_s << QStringList{u"2"_s};
+    QTest::newRow("unknown code") << u"3"_s
+                                  << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s,
+                                                 u"1199"_s, u"12"_s, u"2"_s};
+}
+
+void TestCTsFace::deleteRemovesPrefixSubtree()
+{
+    QFETCH(QString, codeId);
+    QFETCH(QStringList, remaining);
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    fillTree(face);
+    sdb.exec(u"update HR_CT900 set bChildFlag='1' where ccodeID in ('11', '1101')"_s);
+
+    QVERIFY2(face.Delete(T, codeId), qPrintable(face.lastError()));
+
+    QCOMPARE(codesWhere(sdb, u"1=1"_s), remaining);
+    // The parent's child flag is the caller's business.
+    if (remaining.contains(u"11"_s))
+        QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
+}
+
+void TestCTsFace::guardsRefuseBlankArguments()
+{
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    fillTree(face);
+    const int before = sdb.totalChanges();
+
+    clsHrCT c = code(u"11"_s, {}, 0);
+    c.setHideFlag(u"1"_s);
+    QVERIFY(!face.Modify(c, u"  "_s));
+    QVERIFY(!face.Delete(T, u" "_s));
+    QVERIFY(!face.Delete(QString(), u"11"_s));
+    // An empty code would hide the whole table through the prefix spread.
+    QVERIFY(!face.Modify(code(QString(), {}, 0), T));
+    QVERIFY(!face.lastError().isEmpty());
+
+    QCOMPARE(sdb.totalChanges(), before);
+}
+
+void TestCTsFace::readsAndPrefixWritesUseIndexes_data()
+{
+    QTest::addColumn<QString>("tsql");
+    QTest::addColumn<QStringList>("indexes");
+
+    const QString key = u"sqlite_autoindex_HR_CT900_1"_s;
+    // The archive browser's reads.
+    QTest::newRow("level") << u"select * from HR_CT900 where ilevels=0"_s
+                           << QStringList{u"IX_HR_CT900_ilevels"_s};
+    QTest::newRow("children")
+        << u"select * from HR_CT900  where cpCodeID =  '1101' or cCodeID=  '1101'  and ilevels <> 1"_s
+        << QStringList{u"IX_HR_CT900_cpCodeID"_s, key};
+    QTest::newRow("one code") << u"select bsysflag from HR_CT900  where ccodeID='1101'"_s
+                              << QStringList{key};
+    QTest::newRow("subtree below a level")
+        << u"select * from HR_CT900 where ccodeid like '11%' and ilevels > 0"_s << QStringList{};
+    // The service's prefix writes.
+    QTest::newRow("delete subtree") << u"delete from HR_CT900  where ccodeId like'11%'"_s
+                                    << QStringList{key};
+    QTest::newRow("spread hide flag")
+        << u"update HR_CT900 set  bhideFlag='1' where ccodeId like '11%'"_s << QStringList{key};
+}
+
+void TestCTsFace::readsAndPrefixWritesUseIndexes()
+{
+    QFETCH(QString, tsql);
+    QFETCH(QStringList, indexes);
+    ServiceDatabase sdb;
+    clsHrCTsFace face;
+    QVERIFY(face.CreateTable(T));
+    fillTree(face);
+
+    const QString sql = native(tsql);
+    QVERIFY2(!sql.isEmpty(), qPrintable(tsql));
+    const QString plan = sdb.queryPlan(sql);
+    qInfo().noquote() << tsql << "\n    ->" << QString(plan).replace(u'\n', u"\n    -> "_s);
+    QVERIFY2(!plan.contains(u"SCAN"_s), qPrintable(plan));
+    QVERIFY2(plan.contains(u"SEARCH"_s), qPrintable(plan));
+    for (const QString &index : indexes)
+        QVERIFY2(plan.contains(u"INDEX "_s + index), qPrintable(plan));
+}
+
+int runCTsFaceTests(int argc, char **argv)
+{
+    TestCTsFace t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_ctsface.moc"
