@@ -2,6 +2,32 @@
 
 namespace vorlane::db {
 
+namespace {
+
+// Column names are ASCII nearly always; compare those without Unicode case folding.
+bool sameName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if (x >= u'A' && x <= u'Z')
+            x += u'a' - u'A';
+        if (y >= u'A' && y <= u'Z')
+            y += u'a' - u'A';
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QString Field::Name() const
 {
     return m_rs->FieldName(m_index);
@@ -55,8 +81,9 @@ void Recordset::Close()
 
 int Recordset::FieldIndex(QStringView name) const
 {
-    const int guess = m_nextGuess;
-    if (guess < m_names.size() && m_names.at(guess).compare(name, Qt::CaseInsensitive) == 0) {
+    // Records read their columns in order, row after row: after the last column comes the first.
+    const int guess = m_nextGuess < m_names.size() ? m_nextGuess : 0;
+    if (guess < m_names.size() && sameName(m_names.at(guess), name)) {
         m_nextGuess = guess + 1;
         return guess;
     }

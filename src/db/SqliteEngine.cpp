@@ -234,8 +234,9 @@ SqliteEngine::SqliteEngine(const QString &path)
 
     const int rc = sqlite3_open_v2(path.toUtf8().constData(),
                                    &m_db,
+                                   // one connection is never shared between threads
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                       | SQLITE_OPEN_FULLMUTEX,
+                                       | SQLITE_OPEN_NOMUTEX,
                                    nullptr);
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
