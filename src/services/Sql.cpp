@@ -44,8 +44,9 @@ bool isIdentifier(const QString &name)
 QString checkedIdentifier(const QString &name, const QString &what)
 {
     if (!isIdentifier(name)) {
-        throw SqlInputError(subject(what, QStringLiteral("名称")) + QStringLiteral("“") + shown(name)
-                            + QStringLiteral("”不合法：须以字母或“_”开头，只能由字母、数字和“_”组成"));
+        throw SqlInputError(
+            subject(what, QStringLiteral("名称")) + QStringLiteral("“") + shown(name)
+            + QStringLiteral("”不合法：须以字母或“_”开头，只能由字母、数字和“_”组成"));
     }
     return name;
 }

@@ -82,8 +82,8 @@ bool clsHrCTsFace::RegisterCodeTableColumns(const QString &strTableName)
     QStringList statements;
     {
         // Read the whole template before writing: the record set closes on every way out.
-        db::RecordsetPtr rs = c.OpenRecordset(
-            QStringLiteral("select * from hr_bd_fld where ctable='HR_CT'"));
+        db::RecordsetPtr rs
+            = c.OpenRecordset(QStringLiteral("select * from hr_bd_fld where ctable='HR_CT'"));
         for (; !rs->Eof(); rs->MoveNext()) {
             QStringList names;
             QStringList values;
@@ -93,8 +93,8 @@ bool clsHrCTsFace::RegisterCodeTableColumns(const QString &strTableName)
                 values << q(value.toString());
             }
             statements << QStringLiteral("insert hr_sys_itemdict (  ctablecode ,")
-                              + names.join(u',') + QStringLiteral(" ) values (")
-                              + q(strTableName) + u',' + values.join(u',') + u')';
+                              + names.join(u',') + QStringLiteral(" ) values (") + q(strTableName)
+                              + u',' + values.join(u',') + u')';
         }
         rs->Close();
     }

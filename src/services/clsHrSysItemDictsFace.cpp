@@ -65,14 +65,13 @@ bool clsHrSysItemDictsFace::Add(const clsHrSysItemDict &cls,
                   "(cTableCode,citemCode,vitemName,vdescription,iitemType,vReferenceObj,"
                   "bLastLevelFlag,iitemLen,iitemDec,bsysFlag,brecordFlag,bnullFlag,vDefault,"
                   "vFormat,bdelFlag,ishowOrder,iBusinessFlag,bdefault,bDisplay,vMemo)  values  (")
-              + q(table) + u',' + q(item) + u',' + q(cls.itemname()) + u','
-              + q(cls.description()) + u',' + q(cls.itemtype()) + u','
-              + q(checkedReference(cls.ReferenceObj())) + u',' + q(cls.LastLevelFalg()) + u','
-              + q(cls.itemlen()) + u',' + q(cls.itemdec()) + u',' + q(cls.sFlag()) + u','
-              + q(cls.rflag()) + u',' + q(cls.nflag()) + u',' + q(cls.sdefault()) + u','
-              + q(cls.sformat()) + u',' + q(cls.dFlag()) + u',' + q(cls.ShowOrder()) + u','
-              + q(cls.BusinessFlag()) + u',' + q(cls.DefaultField()) + u',' + q(cls.Display())
-              + u',' + q(cls.Memo()) + u')';
+              + q(table) + u',' + q(item) + u',' + q(cls.itemname()) + u',' + q(cls.description())
+              + u',' + q(cls.itemtype()) + u',' + q(checkedReference(cls.ReferenceObj())) + u','
+              + q(cls.LastLevelFalg()) + u',' + q(cls.itemlen()) + u',' + q(cls.itemdec()) + u','
+              + q(cls.sFlag()) + u',' + q(cls.rflag()) + u',' + q(cls.nflag()) + u','
+              + q(cls.sdefault()) + u',' + q(cls.sformat()) + u',' + q(cls.dFlag()) + u','
+              + q(cls.ShowOrder()) + u',' + q(cls.BusinessFlag()) + u',' + q(cls.DefaultField())
+              + u',' + q(cls.Display()) + u',' + q(cls.Memo()) + u')';
 
         const QString factType = ColumnStatements::FactTypeOf(cls.itemtype(), clsDatas);
         const QString reportInsert
@@ -82,7 +81,8 @@ bool clsHrSysItemDictsFace::Add(const clsHrSysItemDict &cls,
               + q(factType) + u',' + n(cls.ShowOrder()) + u')';
 
         const QString authInsert
-            = QStringLiteral("insert AA_Columndic  (cKey,cFld,cCaption,iColPos,bMustSel)  values  (")
+            = QStringLiteral(
+                  "insert AA_Columndic  (cKey,cFld,cCaption,iColPos,bMustSel)  values  (")
               + q(table) + u',' + q(item) + u',' + q(cls.itemname()) + QStringLiteral(",'',")
               + (cls.DefaultField() == 1 ? QStringLiteral("1") : n(cls.rflag()))
               + QStringLiteral(" )");
@@ -151,14 +151,12 @@ bool clsHrSysItemDictsFace::Modify(const clsHrSysItemDict &clsDict)
               + QStringLiteral(",  iitemDec=") + q(clsDict.itemdec())
               + QStringLiteral(",  brecordflag=") + q(clsDict.rflag())
               + QStringLiteral(",  bnullflag=") + q(clsDict.nflag())
-              + QStringLiteral(",  bsysflag=") + q(clsDict.sFlag())
-              + QStringLiteral(",  vdefault=") + q(clsDict.sdefault())
-              + QStringLiteral(",  vFormat=") + q(clsDict.sformat())
+              + QStringLiteral(",  bsysflag=") + q(clsDict.sFlag()) + QStringLiteral(",  vdefault=")
+              + q(clsDict.sdefault()) + QStringLiteral(",  vFormat=") + q(clsDict.sformat())
               + QStringLiteral(",  ishowOrder=") + q(clsDict.ShowOrder())
-              + QStringLiteral(",  bDisplay=") + q(clsDict.Display())
-              + QStringLiteral(",  vmemo=") + q(clsDict.Memo())
-              + QStringLiteral("  where ctablecode=") + table + QStringLiteral(" and citemcode=")
-              + item;
+              + QStringLiteral(",  bDisplay=") + q(clsDict.Display()) + QStringLiteral(",  vmemo=")
+              + q(clsDict.Memo()) + QStringLiteral("  where ctablecode=") + table
+              + QStringLiteral(" and citemcode=") + item;
 
         const QString factType = ColumnStatements::FactTypeOf(clsDict.itemtype(), dataTypes);
         const QString reportUpdate = QStringLiteral("update Rpt_ItmDEF  set FieldDef=")

@@ -104,9 +104,11 @@ bool clsHrSysSetDictsFace::Add(const clsHrSysSetDict &clsDict,
         const QString dictInsert
             = QStringLiteral(
                   "insert hr_sys_setdict  "
-                  "(cTableCode,vTableName,vdescription,iTableGroup,iTableClass,icodeLen,bMultiLevel,"
+                  "(cTableCode,vTableName,vdescription,iTableGroup,iTableClass,icodeLen,"
+                  "bMultiLevel,"
                   "vcodeFormat,iTableType,icycleType,iBusinessFlag,iFunctionScope,bsysFlag,"
-                  "vParentTable,bChildFlag,bdelFlag,ishowOrder,vdisplayItem,vmainKey,bDisplay,vMemo)"
+                  "vParentTable,bChildFlag,bdelFlag,ishowOrder,vdisplayItem,vmainKey,bDisplay,"
+                  "vMemo)"
                   "  values  (")
               + q(code) + u',' + q(clsDict.TableName()) + u',' + q(clsDict.description()) + u','
               + q(clsDict.TableGroup()) + u',' + q(clsDict.TableClass()) + u','
@@ -119,8 +121,9 @@ bool clsHrSysSetDictsFace::Add(const clsHrSysSetDict &clsDict,
               + q(clsDict.MainKey()) + u',' + q(display) + u',' + q(clsDict.Memo()) + u')';
 
         const QString reportInsert
-            = QStringLiteral("insert Rpt_GRPDEF  (Systemid,Tablename,Tabledefine,Tabletype,SystemName)"
-                             "  values  ('HM',")
+            = QStringLiteral(
+                  "insert Rpt_GRPDEF  (Systemid,Tablename,Tabledefine,Tabletype,SystemName)"
+                  "  values  ('HM',")
               + q(code) + u',' + q(clsDict.TableName()) + u',' + q(clsDict.TableGroup())
               + QStringLiteral(",'人事信息管理')");
 
@@ -154,32 +157,30 @@ bool clsHrSysSetDictsFace::Modify(const clsHrSysSetDict &clsDict,
                                    + q(clsDict.TableName()) + QStringLiteral(",  vdescription=")
                                    + q(clsDict.description()) + QStringLiteral(",  bMultiLevel=")
                                    + q(clsDict.MultiLevel()) + QStringLiteral(",  vParentTable=")
-                                   + q(clsDict.ParentTable())
-                                   + QStringLiteral(",  iFunctionScope=") + q(clsDict.FunctionFlag())
-                                   + QStringLiteral(",  iTableType=") + q(clsDict.TableType())
-                                   + QStringLiteral(",  iTableClass=") + q(clsDict.TableClass())
-                                   + QStringLiteral(",  bsysFlag=") + q(clsDict.sFlag())
-                                   + QStringLiteral(",  icycleType=") + q(clsDict.CycleType())
-                                   + QStringLiteral(",  ishoworder=") + q(clsDict.ShowOrder())
-                                   + QStringLiteral(",  bDisplay=") + q(display)
-                                   + QStringLiteral(",  vmemo=") + q(clsDict.Memo())
+                                   + q(clsDict.ParentTable()) + QStringLiteral(",  iFunctionScope=")
+                                   + q(clsDict.FunctionFlag()) + QStringLiteral(",  iTableType=")
+                                   + q(clsDict.TableType()) + QStringLiteral(",  iTableClass=")
+                                   + q(clsDict.TableClass()) + QStringLiteral(",  bsysFlag=")
+                                   + q(clsDict.sFlag()) + QStringLiteral(",  icycleType=")
+                                   + q(clsDict.CycleType()) + QStringLiteral(",  ishoworder=")
+                                   + q(clsDict.ShowOrder()) + QStringLiteral(",  bDisplay=")
+                                   + q(display) + QStringLiteral(",  vmemo=") + q(clsDict.Memo())
                                    + QStringLiteral("  where ctablecode=") + q(code);
 
         const QString reportUpdate = QStringLiteral("update Rpt_GRPDEF  set Tabledefine=")
                                      + q(clsDict.TableName()) + QStringLiteral(",  Tabletype=")
-                                     + q(clsDict.TableGroup())
-                                     + QStringLiteral(" where Tablename=") + q(code);
+                                     + q(clsDict.TableGroup()) + QStringLiteral(" where Tablename=")
+                                     + q(code);
 
         QString busObjectUpdate;
         if (sTableType == u"5") {
-            busObjectUpdate = QStringLiteral("update AA_BusObject  set cBusObName=")
-                              + q(clsDict.TableName())
-                              + QStringLiteral(",  iAuthType=0,   bAuthControl=0  where cBusObId=")
-                              + q(code);
+            busObjectUpdate
+                = QStringLiteral("update AA_BusObject  set cBusObName=") + q(clsDict.TableName())
+                  + QStringLiteral(",  iAuthType=0,   bAuthControl=0  where cBusObId=") + q(code);
         } else {
             busObjectUpdate = QStringLiteral("update AA_BusObject  set cBusObName=")
-                              + q(clsDict.TableName()) + QStringLiteral(",  iAuthType= ")
-                              + display + QStringLiteral(",   bAuthControl=") + display
+                              + q(clsDict.TableName()) + QStringLiteral(",  iAuthType= ") + display
+                              + QStringLiteral(",   bAuthControl=") + display
                               + QStringLiteral(" where cBusObId=") + q(code);
         }
 
@@ -199,7 +200,8 @@ bool clsHrSysSetDictsFace::ModifyDelFlag(const QString &sTable)
             return refused(m_lastError, QStringLiteral("信息集编码为空"));
         const QString code = q(checkedIdentifier(sTable, setCodeWhat));
         db::Connection &c = conn();
-        c.Execute(QStringLiteral("update hr_sys_setdict  set bdelFlag= 1 where ctablecode=") + code);
+        c.Execute(QStringLiteral("update hr_sys_setdict  set bdelFlag= 1 where ctablecode=")
+                  + code);
         c.Execute(QStringLiteral("delete from hr_sys_CategoriesMember where ctablecode=") + code);
         return true;
     });

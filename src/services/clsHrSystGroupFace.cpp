@@ -22,11 +22,11 @@ QString q(const QString &value)
 bool clsHrSystGroupFace::Modify(const clsHrSystGroup &cls, const QString &TableGroup)
 {
     return trapped(m_lastError, [&] {
-        Defs::instance().conn().Execute(
-            QStringLiteral("update hr_sys_tgroup set  vdescription=") + q(cls.description())
-            + QStringLiteral(",  bsysFlag=") + q(QString::number(cls.sFlag()))
-            + QStringLiteral(",  vmemo=") + q(cls.Memo()) + QStringLiteral("  where itablegroup=")
-            + q(TableGroup));
+        Defs::instance().conn().Execute(QStringLiteral("update hr_sys_tgroup set  vdescription=")
+                                        + q(cls.description()) + QStringLiteral(",  bsysFlag=")
+                                        + q(QString::number(cls.sFlag()))
+                                        + QStringLiteral(",  vmemo=") + q(cls.Memo())
+                                        + QStringLiteral("  where itablegroup=") + q(TableGroup));
         return true;
     });
 }
@@ -35,7 +35,8 @@ bool clsHrSystGroupFace::Add(const clsHrSystGroup &clsCt)
 {
     return trapped(m_lastError, [&] {
         Defs::instance().conn().Execute(
-            QStringLiteral("insert hr_sys_tgroup  (itablegroup,vdescription,bsysFlag,vMemo)  values  (")
+            QStringLiteral(
+                "insert hr_sys_tgroup  (itablegroup,vdescription,bsysFlag,vMemo)  values  (")
             + q(clsCt.TableGroup()) + u',' + q(clsCt.description()) + u','
             + q(QString::number(clsCt.sFlag())) + u',' + q(clsCt.Memo()) + u')');
         return true;

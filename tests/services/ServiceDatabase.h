@@ -19,8 +19,8 @@ public:
     ServiceDatabase()
     {
         // The test database owns the connection; the login context only borrows it.
-        Defs::instance().connection = std::shared_ptr<db::Connection>(&m_db.conn(),
-                                                                       [](db::Connection *) {});
+        Defs::instance().connection
+            = std::shared_ptr<db::Connection>(&m_db.conn(), [](db::Connection *) {});
     }
     ~ServiceDatabase() { Defs::instance().connection.reset(); }
 
@@ -62,7 +62,8 @@ public:
     {
         QStringList columns;
         auto rs = m_db.conn().engine().QueryNative(
-            QStringLiteral("select name, type, \"notnull\", dflt_value, pk from pragma_table_info('")
+            QStringLiteral(
+                "select name, type, \"notnull\", dflt_value, pk from pragma_table_info('")
             + table + QStringLiteral("')"));
         for (; !rs->Eof(); rs->MoveNext()) {
             QStringList parts;
@@ -77,8 +78,8 @@ public:
     QString queryPlan(const QString &nativeSql)
     {
         QStringList details;
-        auto rs = m_db.conn().engine().QueryNative(QStringLiteral("EXPLAIN QUERY PLAN ")
-                                                   + nativeSql);
+        auto rs
+            = m_db.conn().engine().QueryNative(QStringLiteral("EXPLAIN QUERY PLAN ") + nativeSql);
         for (; !rs->Eof(); rs->MoveNext())
             details << rs->Fields(QStringLiteral("detail")).Value().toString();
         return details.join(u'\n');

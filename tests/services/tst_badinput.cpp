@@ -76,15 +76,24 @@ void TestBadInput::textsRoundTrip()
     clsHrSysSetDict set;
     set.setTableCode(code);
     const QList<std::function<void(clsHrSysSetDict &, const QString &)>> setters{
-        &clsHrSysSetDict::setTableName,  &clsHrSysSetDict::setDescription,
-        &clsHrSysSetDict::setTableGroup, &clsHrSysSetDict::setTableClass,
-        &clsHrSysSetDict::setMultiLevel, &clsHrSysSetDict::setCodeFormat,
-        &clsHrSysSetDict::setTableType,  &clsHrSysSetDict::setCycleType,
-        &clsHrSysSetDict::setBusinessFlag, &clsHrSysSetDict::setFunctionFlag,
-        &clsHrSysSetDict::setSFlag,      &clsHrSysSetDict::setParentTable,
-        &clsHrSysSetDict::setCFlag,      &clsHrSysSetDict::setDFlag,
-        &clsHrSysSetDict::setShowOrder,  &clsHrSysSetDict::setDisplayItem,
-        &clsHrSysSetDict::setMainKey,    &clsHrSysSetDict::setMemo};
+        &clsHrSysSetDict::setTableName,
+        &clsHrSysSetDict::setDescription,
+        &clsHrSysSetDict::setTableGroup,
+        &clsHrSysSetDict::setTableClass,
+        &clsHrSysSetDict::setMultiLevel,
+        &clsHrSysSetDict::setCodeFormat,
+        &clsHrSysSetDict::setTableType,
+        &clsHrSysSetDict::setCycleType,
+        &clsHrSysSetDict::setBusinessFlag,
+        &clsHrSysSetDict::setFunctionFlag,
+        &clsHrSysSetDict::setSFlag,
+        &clsHrSysSetDict::setParentTable,
+        &clsHrSysSetDict::setCFlag,
+        &clsHrSysSetDict::setDFlag,
+        &clsHrSysSetDict::setShowOrder,
+        &clsHrSysSetDict::setDisplayItem,
+        &clsHrSysSetDict::setMainKey,
+        &clsHrSysSetDict::setMemo};
     for (int i = 0; i < setters.size(); ++i)
         setters[i](set, variant(text, i));
     clsHrSysSetDictsFace sets;
@@ -93,12 +102,24 @@ void TestBadInput::textsRoundTrip()
                        "vCodeFormat, iTableType, icycleType, iBusinessFlag, iFunctionScope, "
                        "bsysFlag, vParentTable, bChildFlag, bdelFlag, ishowOrder, vdisplayItem, "
                        "vMainKey, vMemo from hr_sys_setdict where cTableCode='HR_ODD'"_s),
-             (QStringList{variant(text, 0),  variant(text, 1),  variant(text, 2),
-                          variant(text, 3),  variant(text, 4),  variant(text, 5),
-                          variant(text, 6),  variant(text, 7),  variant(text, 8),
-                          variant(text, 9),  variant(text, 10), variant(text, 11),
-                          variant(text, 12), variant(text, 13), variant(text, 14),
-                          variant(text, 15), variant(text, 16), variant(text, 17)}));
+             (QStringList{variant(text, 0),
+                          variant(text, 1),
+                          variant(text, 2),
+                          variant(text, 3),
+                          variant(text, 4),
+                          variant(text, 5),
+                          variant(text, 6),
+                          variant(text, 7),
+                          variant(text, 8),
+                          variant(text, 9),
+                          variant(text, 10),
+                          variant(text, 11),
+                          variant(text, 12),
+                          variant(text, 13),
+                          variant(text, 14),
+                          variant(text, 15),
+                          variant(text, 16),
+                          variant(text, 17)}));
     QCOMPARE(sdb.texts(u"select Tabledefine, Tabletype from Rpt_GRPDEF where Tablename='HR_ODD'"_s),
              (QStringList{variant(text, 0), variant(text, 2)}));
     set.setTableName(variant(text, 50));
@@ -160,8 +181,14 @@ void TestBadInput::textsRoundTrip()
     QVERIFY2(cts.Add(c, u"HR_CT901"_s), qPrintable(cts.lastError()));
     QCOMPARE(sdb.texts(u"select vdescription, vsimpleName, vsimpleSpell, cpCodeID, bsysFlag, "
                        "bChildFlag, bhideFlag, vMemo from HR_CT901"_s),
-             (QStringList{variant(text, 0), variant(text, 1), variant(text, 2), variant(text, 3),
-                          variant(text, 4), variant(text, 5), variant(text, 6), variant(text, 7)}));
+             (QStringList{variant(text, 0),
+                          variant(text, 1),
+                          variant(text, 2),
+                          variant(text, 3),
+                          variant(text, 4),
+                          variant(text, 5),
+                          variant(text, 6),
+                          variant(text, 7)}));
     c.setDescription(variant(text, 10));
     c.setHideFlag(variant(text, 11));
     QVERIFY2(cts.Modify(c, u"HR_CT901"_s), qPrintable(cts.lastError()));
@@ -250,8 +277,12 @@ void TestBadInput::badIdentifiersNeverReachAStatement()
         {"set Modify", [&] { return sets.Modify(set, u"1"_s, true); }, setError},
         {"set ModifyDelFlag", [&] { return sets.ModifyDelFlag(name); }, setError},
         {"set Delete", [&] { return sets.Delete(name); }, setError},
-        {"item Add, set code", [&] { return items.Add(badTable, u"x"_s, true, *types); }, itemError},
-        {"item Add, item code", [&] { return items.Add(badItem, u"x"_s, true, *types); }, itemError},
+        {"item Add, set code",
+         [&] { return items.Add(badTable, u"x"_s, true, *types); },
+         itemError},
+        {"item Add, item code",
+         [&] { return items.Add(badItem, u"x"_s, true, *types); },
+         itemError},
         {"item Add, reference",
          [&] { return items.Add(badReference, u"x"_s, true, *types); },
          itemError},
@@ -332,11 +363,11 @@ void TestBadInput::failedCallLeavesTransactionOpen()
 
     sdb.conn().BeginTrans();
     QVERIFY(cts.Add(c, u"HR_CT901"_s));
-    QVERIFY(!cts.Add(c, u"HR_CT901"_s));          // duplicate key: a database error
-    QVERIFY(!cts.Add(c, u"HR_CT901;"_s));         // invalid name: nothing runs
+    QVERIFY(!cts.Add(c, u"HR_CT901"_s));  // duplicate key: a database error
+    QVERIFY(!cts.Add(c, u"HR_CT901;"_s)); // invalid name: nothing runs
     QVERIFY(sdb.conn().InTransaction());
     c.setCodeId(u"02"_s);
-    QVERIFY(cts.Add(c, u"HR_CT901"_s));           // the transaction still takes work
+    QVERIFY(cts.Add(c, u"HR_CT901"_s)); // the transaction still takes work
     QCOMPARE(sdb.count(u"select count(*) from HR_CT901"_s), 2);
     sdb.conn().RollbackTrans();
     QCOMPARE(sdb.count(u"select count(*) from HR_CT901"_s), 0);

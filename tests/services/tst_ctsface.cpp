@@ -124,9 +124,10 @@ void TestCTsFace::createTableRegistersTemplateColumns()
 
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
 
-    QCOMPARE(sdb.texts(u"select vItemName, iItemType, iItemLen, bsysFlag, bdisplay, ishowOrder "
-                       "from hr_sys_itemdict where cTableCode='HR_CT900' and cItemCode='ccodeID'"_s),
-             (QStringList{u"编码"_s, u"2"_s, u"30"_s, u"1"_s, u"1"_s, u"1"_s}));
+    QCOMPARE(
+        sdb.texts(u"select vItemName, iItemType, iItemLen, bsysFlag, bdisplay, ishowOrder "
+                  "from hr_sys_itemdict where cTableCode='HR_CT900' and cItemCode='ccodeID'"_s),
+        (QStringList{u"编码"_s, u"2"_s, u"30"_s, u"1"_s, u"1"_s, u"1"_s}));
     // NULL becomes 0 in integer and bit columns and the empty text elsewhere.
     QCOMPARE(sdb.texts(u"select vItemName is null, vItemName, iItemType, iItemLen, bsysFlag, "
                        "bdisplay, vMemo from hr_sys_itemdict "
@@ -190,10 +191,17 @@ void TestCTsFace::addInsertsEveryColumn()
     // The parent does not exist; the code goes in all the same.
     QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
     QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
-             (QStringList{u"0301"_s, u"北京"_s, u"简称0301"_s, u"DM"_s, u"1"_s, u"03"_s, u"1"_s,
-                          u"1"_s, u"1"_s, u"备注"_s}));
-    QCOMPARE(sdb.row(u"select typeof(ilevels) from HR_CT900"_s).value(0).toString(),
-             u"integer"_s);
+             (QStringList{u"0301"_s,
+                          u"北京"_s,
+                          u"简称0301"_s,
+                          u"DM"_s,
+                          u"1"_s,
+                          u"03"_s,
+                          u"1"_s,
+                          u"1"_s,
+                          u"1"_s,
+                          u"备注"_s}));
+    QCOMPARE(sdb.row(u"select typeof(ilevels) from HR_CT900"_s).value(0).toString(), u"integer"_s);
     // A second code with the same id is refused by the key.
     QVERIFY(!face.Add(c, T));
 }
@@ -216,8 +224,16 @@ void TestCTsFace::modifySpreadsHideFlagByPrefix()
 
     // The code itself: every column but its id, parent and level.
     QCOMPARE(sdb.texts(u"select * from HR_CT900 where ccodeID='11'"_s),
-             (QStringList{u"11"_s, u"新名"_s, u"新简称"_s, u"XM"_s, u"0"_s, QString(), u"0"_s,
-                          u"1"_s, u"1"_s, u"新备注"_s}));
+             (QStringList{u"11"_s,
+                          u"新名"_s,
+                          u"新简称"_s,
+                          u"XM"_s,
+                          u"0"_s,
+                          QString(),
+                          u"0"_s,
+                          u"1"_s,
+                          u"1"_s,
+                          u"新备注"_s}));
     // Every code that begins with it is hidden, whatever its parent says; nothing else changes.
     QCOMPARE(codesWhere(sdb, u"bhideFlag='1'"_s),
              (QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s, u"1199"_s}));
@@ -235,18 +251,15 @@ void TestCTsFace::deleteRemovesPrefixSubtree_data()
     QTest::addColumn<QString>("codeId");
     QTest::addColumn<QStringList>("remaining");
 
-    QTest::newRow("top-level code with subtree")
-        << u"11"_s << QStringList{u"12"_s, u"2"_s};
-    QTest::newRow("inner code") << u"1101"_s
-                                << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
+    QTest::newRow("top-level code with subtree") << u"11"_s << QStringList{u"12"_s, u"2"_s};
+    QTest::newRow("inner code") << u"1101"_s << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
     QTest::newRow("leaf") << u"110102"_s
-                          << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"1199"_s, u"12"_s,
-                                         u"2"_s};
-    QTest::newRow("prefix of several top codes")
-        << u"1"_s << QStringList{u"2"_s};
-    QTest::newRow("unknown code") << u"3"_s
-                                  << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s,
-                                                 u"1199"_s, u"12"_s, u"2"_s};
+                          << QStringList{
+                                 u"11"_s, u"1101"_s, u"110101"_s, u"1199"_s, u"12"_s, u"2"_s};
+    QTest::newRow("prefix of several top codes") << u"1"_s << QStringList{u"2"_s};
+    QTest::newRow("unknown code")
+        << u"3"_s
+        << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s, u"1199"_s, u"12"_s, u"2"_s};
 }
 
 void TestCTsFace::deleteRemovesPrefixSubtree()
@@ -304,8 +317,8 @@ void TestCTsFace::readsAndPrefixWritesUseIndexes_data()
     QTest::newRow("subtree below a level")
         << u"select * from HR_CT900 where ccodeid like '11%' and ilevels > 0"_s << QStringList{};
     // The service's prefix writes.
-    QTest::newRow("delete subtree") << u"delete from HR_CT900  where ccodeId like'11%'"_s
-                                    << QStringList{key};
+    QTest::newRow("delete subtree")
+        << u"delete from HR_CT900  where ccodeId like'11%'"_s << QStringList{key};
     QTest::newRow("spread hide flag")
         << u"update HR_CT900 set  bhideFlag='1' where ccodeId like '11%'"_s << QStringList{key};
 }

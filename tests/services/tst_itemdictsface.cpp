@@ -153,10 +153,10 @@ void TestItemDictsFace::addWritesEveryColumn()
     clsHrSysItemDictsFace face;
     QVERIFY(face.Add(sampleItem(u"HR_SET"_s, u"cName"_s), u"测试集"_s, false, seedTypes()));
     QCOMPARE(itemRow(sdb, u"HR_SET"_s, u"cName"_s),
-             (QStringList{u"HR_SET"_s, u"cName"_s, u"姓名"_s, u"人员姓名"_s, u"2"_s,
-                          u"HR_CT001"_s, u"1"_s, u"20"_s, u"0"_s, u"1"_s, u"0"_s, u"1"_s,
-                          u"无"_s, u"yyyy-mm-dd"_s, u"0"_s, u"12"_s, u"3"_s, u"0"_s, u"1"_s,
-                          u"备注"_s}));
+             (QStringList{u"HR_SET"_s,   u"cName"_s, u"姓名"_s, u"人员姓名"_s,   u"2"_s,
+                          u"HR_CT001"_s, u"1"_s,     u"20"_s,   u"0"_s,          u"1"_s,
+                          u"0"_s,        u"1"_s,     u"无"_s,   u"yyyy-mm-dd"_s, u"0"_s,
+                          u"12"_s,       u"3"_s,     u"0"_s,    u"1"_s,          u"备注"_s}));
 }
 
 void TestItemDictsFace::addWithUnknownDataTypeLeavesFieldTypeEmpty()
@@ -184,8 +184,8 @@ void TestItemDictsFace::modifyRewritesItemAndDisplayedCatalogue_data()
     QTest::addColumn<QStringList>("auth");
 
     // The item was added displayed, as varchar "姓名" with bMustSel 0.
-    QTest::newRow("displayed")
-        << 1 << QStringList{u"全名"_s, u"numeric"_s} << QStringList{u"全名"_s, u"1"_s};
+    QTest::newRow("displayed") << 1 << QStringList{u"全名"_s, u"numeric"_s}
+                               << QStringList{u"全名"_s, u"1"_s};
     QTest::newRow("hidden leaves catalogue")
         << 0 << QStringList{u"姓名"_s, u"varchar"_s} << QStringList{u"姓名"_s, u"0"_s};
 }
@@ -225,10 +225,26 @@ void TestItemDictsFace::modifyRewritesItemAndDisplayedCatalogue()
     QVERIFY2(face.Modify(changed), qPrintable(face.lastError()));
 
     QCOMPARE(itemRow(sdb, u"HR_SET"_s, u"cName"_s),
-             (QStringList{u"HR_SET"_s, u"cName"_s, u"全名"_s, u"新说明"_s, u"2"_s,
-                          u"HR_CT002"_s, u"0"_s, u"30"_s, u"2"_s, u"0"_s, u"1"_s, u"0"_s,
-                          u"有"_s, u"yyyy"_s, u"0"_s, u"7"_s, u"3"_s, u"0"_s,
-                          QString::number(display), u"新备注"_s}));
+             (QStringList{u"HR_SET"_s,
+                          u"cName"_s,
+                          u"全名"_s,
+                          u"新说明"_s,
+                          u"2"_s,
+                          u"HR_CT002"_s,
+                          u"0"_s,
+                          u"30"_s,
+                          u"2"_s,
+                          u"0"_s,
+                          u"1"_s,
+                          u"0"_s,
+                          u"有"_s,
+                          u"yyyy"_s,
+                          u"0"_s,
+                          u"7"_s,
+                          u"3"_s,
+                          u"0"_s,
+                          QString::number(display),
+                          u"新备注"_s}));
     QCOMPARE(sdb.texts(u"select FieldDef, FieldType from Rpt_ItmDEF where FieldName='cName'"_s),
              report);
     QCOMPARE(sdb.texts(u"select cCaption, bMustSel from AA_Columndic where cFld='cName'"_s), auth);
@@ -245,10 +261,9 @@ void TestItemDictsFace::deleteRemovesAllItemsOfOneSet()
 
     QVERIFY2(face.Delete(u"HR_SET"_s), qPrintable(face.lastError()));
 
-    for (const auto &[table, where] :
-         {std::pair{u"hr_sys_itemdict"_s, u"cTableCode='HR_SET'"_s},
-          std::pair{u"Rpt_ItmDEF"_s, u"TableName='HR_SET'"_s},
-          std::pair{u"AA_Columndic"_s, u"cKey='HR_SET'"_s}})
+    for (const auto &[table, where] : {std::pair{u"hr_sys_itemdict"_s, u"cTableCode='HR_SET'"_s},
+                                       std::pair{u"Rpt_ItmDEF"_s, u"TableName='HR_SET'"_s},
+                                       std::pair{u"AA_Columndic"_s, u"cKey='HR_SET'"_s}})
         QCOMPARE(rows(sdb, table, where), 0);
     QCOMPARE(rows(sdb, u"hr_sys_itemdict"_s, u"cTableCode='HR_KEEP'"_s), 1);
     QCOMPARE(rows(sdb, u"Rpt_ItmDEF"_s, u"TableName='HR_KEEP'"_s), 1);
@@ -321,9 +336,8 @@ void TestItemDictsFace::tableFieldsOnTheDatabase()
     code.setItemtype(u"1"_s);
     code.setItemlen(u"1"_s);
 
-    const QString add = ColumnStatements::AddStatement(u"HR_SET"_s,
-                                                       {&name, &pay, &born, &code},
-                                                       types);
+    const QString add
+        = ColumnStatements::AddStatement(u"HR_SET"_s, {&name, &pay, &born, &code}, types);
     QVERIFY2(face.InsertTableField(add), qPrintable(face.lastError()));
     QCOMPARE(sdb.tableInfo(u"HR_SET"_s),
              (QStringList{u"pk_hr_set zquid 1 - 1"_s,
@@ -342,8 +356,7 @@ void TestItemDictsFace::tableFieldsOnTheDatabase()
     QVERIFY(face.UpdateTableField(ColumnStatements::AlterStatement(pay, types)));
     QCOMPARE(sdb.tableInfo(u"HR_SET"_s).mid(1, 2),
              (QStringList{u"cname varchar(40) 0 - 0"_s, u"npay numeric(15,3) 0 - 0"_s}));
-    QCOMPARE(sdb.texts(u"select cName, nPay from HR_SET"_s),
-             (QStringList{u"张三"_s, u"1234.5"_s}));
+    QCOMPARE(sdb.texts(u"select cName, nPay from HR_SET"_s), (QStringList{u"张三"_s, u"1234.5"_s}));
 
     // A date item has no alter statement at all.
     QVERIFY(ColumnStatements::AlterStatement(born, types).isEmpty());
@@ -416,8 +429,8 @@ void TestItemDictsFace::columnDefinitions_data()
     QTest::newRow("numeric with its own size")
         << u"4"_s << u"numeric(18,4)"_s << u"9"_s << u"3"_s << u"cX numeric(9,3)  null "_s
         << u"cX numeric(9,3)"_s;
-    QTest::newRow("date") << u"5"_s << u"datetime"_s << u"8"_s << u"2"_s
-                          << u"cX datetime  null "_s << QString();
+    QTest::newRow("date") << u"5"_s << u"datetime"_s << u"8"_s << u"2"_s << u"cX datetime  null "_s
+                          << QString();
     QTest::newRow("integer") << u"3"_s << u"int"_s << u""_s << u""_s << u"cX int  null "_s
                              << QString();
 }

@@ -46,8 +46,8 @@ const QString setColumns = u"cTableCode, vTableName, vdescription, iTableGroup, 
 
 QStringList setRow(ServiceDatabase &sdb, const QString &code)
 {
-    return sdb.texts(u"select "_s + setColumns + u" from hr_sys_setdict where cTableCode='"_s
-                     + code + u"'"_s);
+    return sdb.texts(u"select "_s + setColumns + u" from hr_sys_setdict where cTableCode='"_s + code
+                     + u"'"_s);
 }
 
 } // namespace
@@ -159,8 +159,8 @@ void TestSetDictsFace::addWritesDictionaryAndCatalogues_data()
     QTest::addColumn<int>("display");
     QTest::addColumn<QStringList>("busObject"); // cBusObName iAuthType bAuthControl cSub_ID
 
-    QTest::newRow("displayed set") << u"1"_s << true << 1
-                                   << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s, u"HM"_s};
+    QTest::newRow("displayed set")
+        << u"1"_s << true << 1 << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s, u"HM"_s};
     QTest::newRow("hidden set") << u"2"_s << true << 0
                                 << QStringList{u"测试信息集"_s, u"0"_s, u"0"_s, u"HM"_s};
     QTest::newRow("table type 5") << u"5"_s << true << 1
@@ -183,12 +183,17 @@ void TestSetDictsFace::addWritesDictionaryAndCatalogues()
 
     QVERIFY2(face.Add(s, tableType, writeBusObject), qPrintable(face.lastError()));
 
-    QCOMPARE(setRow(sdb, u"HR_NEW"_s),
-             (QStringList{u"HR_NEW"_s,       u"测试信息集"_s,   u"说明文字"_s, u"9"_s, u"2"_s,
-                          u"7"_s,            u"1"_s,            u"2-2-2"_s,    u"3"_s, u"4"_s,
-                          u"5"_s,            u"6"_s,            u"1"_s,        u"hr_hi_person"_s,
-                          u"1"_s,            u"0"_s,            u"42"_s,       u"cName"_s,
-                          u"cPsn_Num"_s,     QString::number(display),         u"备注"_s}));
+    QCOMPARE(setRow(sdb, u"HR_NEW"_s), (QStringList{u"HR_NEW"_s,   u"测试信息集"_s,
+                                                    u"说明文字"_s, u"9"_s,
+                                                    u"2"_s,        u"7"_s,
+                                                    u"1"_s,        u"2-2-2"_s,
+                                                    u"3"_s,        u"4"_s,
+                                                    u"5"_s,        u"6"_s,
+                                                    u"1"_s,        u"hr_hi_person"_s,
+                                                    u"1"_s,        u"0"_s,
+                                                    u"42"_s,       u"cName"_s,
+                                                    u"cPsn_Num"_s, QString::number(display),
+                                                    u"备注"_s}));
     QCOMPARE(sdb.texts(u"select Systemid, Tabledefine, Tabletype, SystemName from Rpt_GRPDEF "
                        "where Tablename='HR_NEW'"_s),
              (QStringList{u"HM"_s, u"测试信息集"_s, u"9"_s, u"人事信息管理"_s}));
@@ -209,8 +214,8 @@ void TestSetDictsFace::modifyRewritesOnlyItsColumns_data()
     // The set was added displayed: authorisation 1 and 1.
     QTest::newRow("business object follows Display")
         << u"1"_s << true << 0 << QStringList{u"改名"_s, u"0"_s, u"0"_s};
-    QTest::newRow("still displayed") << u"1"_s << true << 1
-                                     << QStringList{u"改名"_s, u"1"_s, u"1"_s};
+    QTest::newRow("still displayed")
+        << u"1"_s << true << 1 << QStringList{u"改名"_s, u"1"_s, u"1"_s};
     QTest::newRow("table type 5") << u"5"_s << true << 1 << QStringList{u"改名"_s, u"0"_s, u"0"_s};
     QTest::newRow("business object untouched")
         << u"1"_s << false << 0 << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s};
@@ -256,10 +261,12 @@ void TestSetDictsFace::modifyRewritesOnlyItsColumns()
     QVERIFY2(face.Modify(changed, tableType, xxj), qPrintable(face.lastError()));
 
     QCOMPARE(setRow(sdb, u"HR_NEW"_s),
-             (QStringList{u"HR_NEW"_s, u"改名"_s,  u"新说明"_s,  u"9"_s, u"1"_s, u"7"_s,
-                          u"0"_s,      u"2-2-2"_s, u"7"_s,       u"2"_s, u"5"_s, u"8"_s,
-                          u"0"_s,      u"hr_hi_other"_s,         u"1"_s, u"0"_s, u"5"_s,
-                          u"cName"_s,  u"cPsn_Num"_s,  QString::number(display),  u"新备注"_s}));
+             (QStringList{u"HR_NEW"_s, u"改名"_s,        u"新说明"_s,   u"9"_s,
+                          u"1"_s,      u"7"_s,           u"0"_s,        u"2-2-2"_s,
+                          u"7"_s,      u"2"_s,           u"5"_s,        u"8"_s,
+                          u"0"_s,      u"hr_hi_other"_s, u"1"_s,        u"0"_s,
+                          u"5"_s,      u"cName"_s,       u"cPsn_Num"_s, QString::number(display),
+                          u"新备注"_s}));
     QCOMPARE(sdb.count(u"select count(*) from Rpt_GRPDEF where Tablename='HR_NEW' "
                        "and Tabledefine='改名' and Tabletype='1'"_s),
              2);
@@ -293,9 +300,8 @@ void TestSetDictsFace::modifyDelFlagKeepsRowDropsMemberships()
     QCOMPARE(sdb.count(u"select bdelFlag from hr_sys_setdict where cTableCode='HR_KEEP'"_s), 0);
     QCOMPARE(sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_NEW'"_s),
              0);
-    QCOMPARE(sdb.count(
-                 u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s),
-             1);
+    QCOMPARE(
+        sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s), 1);
     QCOMPARE(sdb.count(u"select count(*) from Rpt_GRPDEF where Tablename='HR_NEW'"_s), 1);
 }
 
@@ -325,8 +331,8 @@ void TestSetDictsFace::deleteRemovesRowsButNotTableOrItems()
     QVERIFY(sdb.db().tableExists(u"HR_NEW"_s));
     // The other set is untouched.
     QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_KEEP'"_s), 1);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s),
-             1);
+    QCOMPARE(
+        sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s), 1);
 
     // A business object of another system is not removed.
     QVERIFY(face.Delete(u"HR_KEEP"_s));
