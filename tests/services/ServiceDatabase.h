@@ -32,6 +32,13 @@ public:
 
     int count(const QString &sql) { return m_db.scalar(sql).toInt(); }
 
+    // Rows of a table matching a condition.
+    int rows(const QString &table, const QString &where)
+    {
+        return count(QStringLiteral("select count(*) from ") + table + QStringLiteral(" where ")
+                     + where);
+    }
+
     // The first row of a native query (NULL as an invalid QVariant).
     QVariantList row(const QString &sql)
     {

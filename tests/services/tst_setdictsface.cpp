@@ -12,37 +12,47 @@ using vorlane::test::ServiceDatabase;
 
 namespace {
 
-clsHrSysSetDict sampleSet(const QString &code)
-{
-    clsHrSysSetDict s;
-    s.setTableCode(code);
-    s.setTableName(u"测试信息集"_s);
-    s.setDescription(u"说明文字"_s);
-    s.setTableGroup(u"9"_s);
-    s.setTableClass(u"2"_s);
-    s.setCodeLen(7);
-    s.setMultiLevel(u"1"_s);
-    s.setCodeFormat(u"2-2-2"_s);
-    s.setTableType(u"3"_s);
-    s.setCycleType(u"4"_s);
-    s.setBusinessFlag(u"5"_s);
-    s.setFunctionFlag(u"6"_s);
-    s.setSFlag(u"1"_s);
-    s.setParentTable(u"hr_hi_person"_s);
-    s.setCFlag(u"1"_s);
-    s.setDFlag(u"0"_s);
-    s.setShowOrder(u"42"_s);
-    s.setDisplayItem(u"cName"_s);
-    s.setMainKey(u"cPsn_Num"_s);
-    s.setDisplay(1);
-    s.setMemo(u"备注"_s);
-    return s;
-}
-
+// The columns of hr_sys_setdict in the order setFrom() takes them.
 const QString setColumns = u"cTableCode, vTableName, vdescription, iTableGroup, iTableClass, "
                            "icodeLen, bMultiLevel, vCodeFormat, iTableType, icycleType, "
                            "iBusinessFlag, iFunctionScope, bsysFlag, vParentTable, bChildFlag, "
                            "bdelFlag, ishowOrder, vdisplayItem, vMainKey, bDisplay, vMemo"_s;
+
+// An information set from blank-separated values, one per column of setColumns.
+clsHrSysSetDict setFrom(const QString &values)
+{
+    const QStringList v = values.split(u' ');
+    clsHrSysSetDict s;
+    s.setTableCode(v[0]);
+    s.setTableName(v[1]);
+    s.setDescription(v[2]);
+    s.setTableGroup(v[3]);
+    s.setTableClass(v[4]);
+    s.setCodeLen(v[5].toInt());
+    s.setMultiLevel(v[6]);
+    s.setCodeFormat(v[7]);
+    s.setTableType(v[8]);
+    s.setCycleType(v[9]);
+    s.setBusinessFlag(v[10]);
+    s.setFunctionFlag(v[11]);
+    s.setSFlag(v[12]);
+    s.setParentTable(v[13]);
+    s.setCFlag(v[14]);
+    s.setDFlag(v[15]);
+    s.setShowOrder(v[16]);
+    s.setDisplayItem(v[17]);
+    s.setMainKey(v[18]);
+    s.setDisplay(qint16(v[19].toInt()));
+    s.setMemo(v[20]);
+    return s;
+}
+
+QString sampleValues(const QString &code, int display = 1)
+{
+    return u"%1 测试信息集 说明文字 9 2 7 1 2-2-2 3 4 5 6 1 hr_hi_person 1 0 42 cName cPsn_Num %2 备注"_s
+        .arg(code)
+        .arg(display);
+}
 
 QStringList setRow(ServiceDatabase &sdb, const QString &code)
 {
@@ -59,18 +69,11 @@ class TestSetDictsFace : public QObject
 private Q_SLOTS:
     void createTableByToken_data();
     void createTableByToken();
-    void createTableReplacesExistingTable();
-    void dropTable();
-    void dropTableLetsErrorsThrough();
-    void addWritesDictionaryAndCatalogues_data();
-    void addWritesDictionaryAndCatalogues();
-    void modifyRewritesOnlyItsColumns_data();
-    void modifyRewritesOnlyItsColumns();
-    void modifyWithBlankCodeChangesNothing();
-    void modifyDelFlagKeepsRowDropsMemberships();
-    void deleteRemovesRowsButNotTableOrItems();
-    void blankKeysAreRefused();
-    void failedAddLeavesTransactionToCaller();
+    void replaceAndDropTable();
+    void addAndModifyWriteDictionaryAndCatalogues_data();
+    void addAndModifyWriteDictionaryAndCatalogues();
+    void delFlagAndDeleteTouchOnlyTheirRows();
+    void refusalsAndFailuresLeaveTheDatabaseToTheCaller();
 };
 
 void TestSetDictsFace::createTableByToken_data()
@@ -109,7 +112,7 @@ void TestSetDictsFace::createTableByToken()
     QCOMPARE(sdb.tableInfo(u"HR_NEW"_s), columns);
 }
 
-void TestSetDictsFace::createTableReplacesExistingTable()
+void TestSetDictsFace::replaceAndDropTable()
 {
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
@@ -118,255 +121,148 @@ void TestSetDictsFace::createTableReplacesExistingTable()
 
     QVERIFY2(face.CreateTable(u"HR_NEW"_s, u"R2"_s), qPrintable(face.lastError()));
     QCOMPARE(sdb.count(u"select count(*) from HR_NEW"_s), 0);
-    QVERIFY(sdb.db().columns(u"HR_NEW"_s).contains(u"cdepcode"_s));
-
     // The blastflag default holds on the new table.
     sdb.exec(u"insert into HR_NEW (PK_HR_NEW, cDepCode) values ('b', '01')"_s);
     QCOMPARE(sdb.count(u"select blastflag from HR_NEW"_s), 1);
-}
 
-void TestSetDictsFace::dropTable()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
-    QVERIFY(!sdb.db().tableExists(u"HR_NONE"_s));
-    QVERIFY(face.DropTable(u"HR_NONE"_s));
-
-    QVERIFY(face.CreateTable(u"HR_NEW"_s, u"R1"_s));
-    QVERIFY(face.DropTable(u"HR_NEW"_s));
-    QVERIFY(!sdb.db().tableExists(u"HR_NEW"_s));
-}
-
-void TestSetDictsFace::dropTableLetsErrorsThrough()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
-    QVERIFY(face.CreateTable(u"HR_NEW"_s, u"R9"_s));
     // A name that is no identifier never reaches the statement; the error reaches the caller.
     QVERIFY_THROWS_EXCEPTION(db::DbError, face.DropTable(u"HR_NEW; drop table hr_sys_setdict"_s));
-    QVERIFY(sdb.db().tableExists(u"HR_NEW"_s));
-    QVERIFY(sdb.db().tableExists(u"hr_sys_setdict"_s));
+    QVERIFY(sdb.db().tableExists(u"HR_NEW"_s) && sdb.db().tableExists(u"hr_sys_setdict"_s));
+    QVERIFY(face.DropTable(u"HR_NEW"_s));
+    QVERIFY(!sdb.db().tableExists(u"HR_NEW"_s));
+    QVERIFY(face.DropTable(u"HR_NEW"_s)); // a missing table is no error
 
     // Without a connection the database error reaches the caller too.
     Defs::instance().connection.reset();
     QVERIFY_THROWS_EXCEPTION(db::DbError, face.DropTable(u"HR_NEW"_s));
 }
 
-void TestSetDictsFace::addWritesDictionaryAndCatalogues_data()
+void TestSetDictsFace::addAndModifyWriteDictionaryAndCatalogues_data()
 {
+    QTest::addColumn<bool>("modify");
     QTest::addColumn<QString>("tableType");
-    QTest::addColumn<bool>("writeBusObject");
+    QTest::addColumn<bool>("busObjectFlag"); // Add: write it; Modify: rewrite it
     QTest::addColumn<int>("display");
-    QTest::addColumn<QStringList>("busObject"); // cBusObName iAuthType bAuthControl cSub_ID
+    QTest::addColumn<QString>("busObject"); // cBusObName iAuthType bAuthControl cSub_ID
 
-    QTest::newRow("displayed set")
-        << u"1"_s << true << 1 << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s, u"HM"_s};
-    QTest::newRow("hidden set") << u"2"_s << true << 0
-                                << QStringList{u"测试信息集"_s, u"0"_s, u"0"_s, u"HM"_s};
-    QTest::newRow("table type 5") << u"5"_s << true << 1
-                                  << QStringList{u"测试信息集"_s, u"0"_s, u"0"_s, u"HM"_s};
-    QTest::newRow("type 5 only when exact")
-        << u" 5"_s << true << 1 << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s, u"HM"_s};
-    QTest::newRow("no business object") << u"1"_s << false << 1 << QStringList{};
+    QTest::newRow("add displayed") << false << u"1"_s << true << 1 << u"测试信息集 1 1 HM"_s;
+    QTest::newRow("add hidden") << false << u"2"_s << true << 0 << u"测试信息集 0 0 HM"_s;
+    QTest::newRow("add table type 5") << false << u"5"_s << true << 1 << u"测试信息集 0 0 HM"_s;
+    QTest::newRow("add type 5 only when exact")
+        << false << u" 5"_s << true << 1 << u"测试信息集 1 1 HM"_s;
+    QTest::newRow("add no business object") << false << u"1"_s << false << 1 << QString();
+    // Modify starts from the displayed set: authorisation 1 and 1.
+    QTest::newRow("modify to hidden") << true << u"1"_s << true << 0 << u"改名 0 0 HM"_s;
+    QTest::newRow("modify displayed") << true << u"1"_s << true << 1 << u"改名 1 1 HM"_s;
+    QTest::newRow("modify table type 5") << true << u"5"_s << true << 1 << u"改名 0 0 HM"_s;
+    QTest::newRow("modify, business object untouched")
+        << true << u"1"_s << false << 0 << u"测试信息集 1 1 HM"_s;
 }
 
-void TestSetDictsFace::addWritesDictionaryAndCatalogues()
+void TestSetDictsFace::addAndModifyWriteDictionaryAndCatalogues()
 {
+    QFETCH(bool, modify);
     QFETCH(QString, tableType);
-    QFETCH(bool, writeBusObject);
+    QFETCH(bool, busObjectFlag);
     QFETCH(int, display);
-    QFETCH(QStringList, busObject);
+    QFETCH(QString, busObject);
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
-    clsHrSysSetDict s = sampleSet(u"HR_NEW"_s);
-    s.setDisplay(qint16(display));
+    QString values = sampleValues(u"HR_NEW"_s, display);
+    QString group = u"HM 测试信息集 9 人事信息管理"_s;
+    if (!modify) {
+        QVERIFY2(face.Add(setFrom(values), tableType, busObjectFlag), qPrintable(face.lastError()));
+        // Add never touches the physical table.
+        QVERIFY(!sdb.db().tableExists(u"HR_NEW"_s));
+    } else {
+        QVERIFY(face.Add(setFrom(sampleValues(u"HR_NEW"_s)), u"1"_s, true));
+        // Rpt_GRPDEF is updated whatever system the row belongs to.
+        sdb.exec(u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('GL', 'HR_NEW')"_s);
+        // Modify leaves iTableGroup (it goes to Rpt_GRPDEF only), icodeLen, vCodeFormat,
+        // iBusinessFlag, bChildFlag, bdelFlag, vdisplayItem and vMainKey as they are.
+        const QString changed = u"HR_NEW 改名 新说明 1 1 99 0 9 7 2 9 8 0 hr_hi_other 0 1 5 other "
+                                "other %1 新备注"_s.arg(display);
+        QVERIFY2(face.Modify(setFrom(changed), tableType, busObjectFlag),
+                 qPrintable(face.lastError()));
+        values = u"HR_NEW 改名 新说明 9 1 7 0 2-2-2 7 2 5 8 0 hr_hi_other 1 0 5 cName cPsn_Num %1 "
+                 "新备注"_s.arg(display);
+        group = u"HM 改名 1 人事信息管理"_s;
+        QCOMPARE(sdb.rows(u"Rpt_GRPDEF"_s, u"Tabledefine='改名' and Tabletype='1'"_s), 2);
+    }
 
-    QVERIFY2(face.Add(s, tableType, writeBusObject), qPrintable(face.lastError()));
-
-    QCOMPARE(setRow(sdb, u"HR_NEW"_s), (QStringList{u"HR_NEW"_s,   u"测试信息集"_s,
-                                                    u"说明文字"_s, u"9"_s,
-                                                    u"2"_s,        u"7"_s,
-                                                    u"1"_s,        u"2-2-2"_s,
-                                                    u"3"_s,        u"4"_s,
-                                                    u"5"_s,        u"6"_s,
-                                                    u"1"_s,        u"hr_hi_person"_s,
-                                                    u"1"_s,        u"0"_s,
-                                                    u"42"_s,       u"cName"_s,
-                                                    u"cPsn_Num"_s, QString::number(display),
-                                                    u"备注"_s}));
+    QCOMPARE(setRow(sdb, u"HR_NEW"_s), values.split(u' '));
     QCOMPARE(sdb.texts(u"select Systemid, Tabledefine, Tabletype, SystemName from Rpt_GRPDEF "
-                       "where Tablename='HR_NEW'"_s),
-             (QStringList{u"HM"_s, u"测试信息集"_s, u"9"_s, u"人事信息管理"_s}));
+                       "where Tablename='HR_NEW' and Systemid='HM'"_s),
+             group.split(u' '));
     QCOMPARE(sdb.texts(u"select cBusObName, iAuthType, bAuthControl, cSub_ID from AA_BusObject "
                        "where cBusObId='HR_NEW'"_s),
-             busObject);
-    // Add never touches the physical table.
-    QVERIFY(!sdb.db().tableExists(u"HR_NEW"_s));
+             busObject.split(u' ', Qt::SkipEmptyParts));
 }
 
-void TestSetDictsFace::modifyRewritesOnlyItsColumns_data()
-{
-    QTest::addColumn<QString>("tableType");
-    QTest::addColumn<bool>("xxj");
-    QTest::addColumn<int>("display");
-    QTest::addColumn<QStringList>("busObject");
-
-    // The set was added displayed: authorisation 1 and 1.
-    QTest::newRow("business object follows Display")
-        << u"1"_s << true << 0 << QStringList{u"改名"_s, u"0"_s, u"0"_s};
-    QTest::newRow("still displayed")
-        << u"1"_s << true << 1 << QStringList{u"改名"_s, u"1"_s, u"1"_s};
-    QTest::newRow("table type 5") << u"5"_s << true << 1 << QStringList{u"改名"_s, u"0"_s, u"0"_s};
-    QTest::newRow("business object untouched")
-        << u"1"_s << false << 0 << QStringList{u"测试信息集"_s, u"1"_s, u"1"_s};
-}
-
-void TestSetDictsFace::modifyRewritesOnlyItsColumns()
-{
-    QFETCH(QString, tableType);
-    QFETCH(bool, xxj);
-    QFETCH(int, display);
-    QFETCH(QStringList, busObject);
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
-    QVERIFY(face.Add(sampleSet(u"HR_NEW"_s), u"1"_s, true));
-    // Rpt_GRPDEF is updated whatever system the row belongs to.
-    sdb.exec(u"insert into Rpt_GRPDEF (Systemid, Tablename, Tabledefine, Tabletype) "
-             "values ('GL', 'HR_NEW', 'x', '0')"_s);
-
-    clsHrSysSetDict changed;
-    changed.setTableCode(u"HR_NEW"_s);
-    changed.setTableName(u"改名"_s);
-    changed.setDescription(u"新说明"_s);
-    changed.setTableGroup(u"1"_s);
-    changed.setMultiLevel(u"0"_s);
-    changed.setParentTable(u"hr_hi_other"_s);
-    changed.setFunctionFlag(u"8"_s);
-    changed.setTableType(u"7"_s);
-    changed.setTableClass(u"1"_s);
-    changed.setSFlag(u"0"_s);
-    changed.setCycleType(u"2"_s);
-    changed.setShowOrder(u"5"_s);
-    changed.setDisplay(qint16(display));
-    changed.setMemo(u"新备注"_s);
-    // Not written by Modify:
-    changed.setCodeLen(99);
-    changed.setCodeFormat(u"9"_s);
-    changed.setBusinessFlag(u"9"_s);
-    changed.setCFlag(u"0"_s);
-    changed.setDFlag(u"1"_s);
-    changed.setDisplayItem(u"other"_s);
-    changed.setMainKey(u"other"_s);
-
-    QVERIFY2(face.Modify(changed, tableType, xxj), qPrintable(face.lastError()));
-
-    QCOMPARE(setRow(sdb, u"HR_NEW"_s),
-             (QStringList{u"HR_NEW"_s, u"改名"_s,        u"新说明"_s,   u"9"_s,
-                          u"1"_s,      u"7"_s,           u"0"_s,        u"2-2-2"_s,
-                          u"7"_s,      u"2"_s,           u"5"_s,        u"8"_s,
-                          u"0"_s,      u"hr_hi_other"_s, u"1"_s,        u"0"_s,
-                          u"5"_s,      u"cName"_s,       u"cPsn_Num"_s, QString::number(display),
-                          u"新备注"_s}));
-    QCOMPARE(sdb.count(u"select count(*) from Rpt_GRPDEF where Tablename='HR_NEW' "
-                       "and Tabledefine='改名' and Tabletype='1'"_s),
-             2);
-    QCOMPARE(sdb.texts(u"select cBusObName, iAuthType, bAuthControl from AA_BusObject "
-                       "where cBusObId='HR_NEW'"_s),
-             busObject);
-}
-
-void TestSetDictsFace::modifyWithBlankCodeChangesNothing()
+void TestSetDictsFace::delFlagAndDeleteTouchOnlyTheirRows()
 {
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
-    clsHrSysSetDict s = sampleSet(u"   "_s);
-    const int before = sdb.totalChanges();
-    QVERIFY(!face.Modify(s, u"1"_s, true));
-    QCOMPARE(sdb.totalChanges(), before);
-}
+    QVERIFY(face.Add(setFrom(sampleValues(u"HR_NEW"_s)), u"1"_s, true));
+    QVERIFY(face.Add(setFrom(sampleValues(u"HR_KEEP"_s)), u"1"_s, true));
+    QVERIFY(face.CreateTable(u"HR_NEW"_s, u"R1"_s));
+    const QString members = u"insert into hr_sys_CategoriesMember (cid, ctablecode, itablegroup) "
+                            "values ('BZ001', 'HR_NEW', 9), ('CJ002', 'HR_NEW', 9)"_s;
+    sdb.exec(members + u", ('BZ001', 'HR_KEEP', 9)"_s);
 
-void TestSetDictsFace::modifyDelFlagKeepsRowDropsMemberships()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
-    QVERIFY(face.Add(sampleSet(u"HR_NEW"_s), u"1"_s, true));
-    QVERIFY(face.Add(sampleSet(u"HR_KEEP"_s), u"1"_s, true));
-    sdb.exec(u"insert into hr_sys_CategoriesMember (cid, ctablecode, itablegroup) values "
-             "('BZ001', 'HR_NEW', 9), ('CJ002', 'HR_NEW', 9), ('BZ001', 'HR_KEEP', 9)"_s);
-
+    // The deletion flag keeps the set's rows but drops its memberships.
     QVERIFY2(face.ModifyDelFlag(u"HR_NEW"_s), qPrintable(face.lastError()));
-
     QCOMPARE(sdb.count(u"select bdelFlag from hr_sys_setdict where cTableCode='HR_NEW'"_s), 1);
     QCOMPARE(sdb.count(u"select bdelFlag from hr_sys_setdict where cTableCode='HR_KEEP'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_NEW'"_s),
-             0);
-    QCOMPARE(
-        sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s), 1);
-    QCOMPARE(sdb.count(u"select count(*) from Rpt_GRPDEF where Tablename='HR_NEW'"_s), 1);
-}
+    QCOMPARE(sdb.rows(u"hr_sys_CategoriesMember"_s, u"ctablecode='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"Rpt_GRPDEF"_s, u"Tablename='HR_NEW'"_s), 1);
 
-void TestSetDictsFace::deleteRemovesRowsButNotTableOrItems()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
-    QVERIFY(face.Add(sampleSet(u"HR_NEW"_s), u"1"_s, true));
-    QVERIFY(face.Add(sampleSet(u"HR_KEEP"_s), u"1"_s, true));
-    QVERIFY(face.CreateTable(u"HR_NEW"_s, u"R1"_s));
+    // Delete removes the set's rows but neither its table nor its items; catalogue rows of
+    // other systems stay.
+    sdb.exec(members);
     sdb.exec(u"insert into hr_sys_itemdict (cTableCode, cItemCode) values ('HR_NEW', 'cName')"_s);
-    sdb.exec(u"insert into hr_sys_CategoriesMember (cid, ctablecode, itablegroup) values "
-             "('BZ001', 'HR_NEW', 9), ('BZ001', 'HR_KEEP', 9)"_s);
-    // Catalogue rows of other systems stay.
     sdb.exec(u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('GL', 'HR_NEW')"_s);
     sdb.exec(u"update AA_BusObject set cSub_ID='GL' where cBusObId='HR_KEEP'"_s);
-
     QVERIFY2(face.Delete(u"HR_NEW"_s), qPrintable(face.lastError()));
-
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_setdict"_s, u"cTableCode='HR_NEW'"_s), 0);
     QCOMPARE(sdb.texts(u"select Systemid from Rpt_GRPDEF where Tablename='HR_NEW'"_s),
              QStringList{u"GL"_s});
-    QCOMPARE(sdb.count(u"select count(*) from AA_BusObject where cBusObId='HR_NEW'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_NEW'"_s),
-             0);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_NEW'"_s), 1);
+    QCOMPARE(sdb.rows(u"AA_BusObject"_s, u"cBusObId='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_CategoriesMember"_s, u"ctablecode='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_itemdict"_s, u"cTableCode='HR_NEW'"_s), 1);
     QVERIFY(sdb.db().tableExists(u"HR_NEW"_s));
-    // The other set is untouched.
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_KEEP'"_s), 1);
-    QCOMPARE(
-        sdb.count(u"select count(*) from hr_sys_CategoriesMember where ctablecode='HR_KEEP'"_s), 1);
+    QCOMPARE(sdb.rows(u"hr_sys_setdict"_s, u"cTableCode='HR_KEEP'"_s), 1);
+    QCOMPARE(sdb.rows(u"hr_sys_CategoriesMember"_s, u"ctablecode='HR_KEEP'"_s), 1);
 
-    // A business object of another system is not removed.
     QVERIFY(face.Delete(u"HR_KEEP"_s));
-    QCOMPARE(sdb.count(u"select count(*) from AA_BusObject where cBusObId='HR_KEEP'"_s), 1);
+    QCOMPARE(sdb.rows(u"AA_BusObject"_s, u"cBusObId='HR_KEEP'"_s), 1);
 }
 
-void TestSetDictsFace::blankKeysAreRefused()
+void TestSetDictsFace::refusalsAndFailuresLeaveTheDatabaseToTheCaller()
 {
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
-    QVERIFY(face.Add(sampleSet(u"HR_NEW"_s), u"1"_s, true));
+    QVERIFY(face.Add(setFrom(sampleValues(u"HR_NEW"_s)), u"1"_s, true));
     const int before = sdb.totalChanges();
+    clsHrSysSetDict blank = setFrom(sampleValues(u"HR_NEW"_s));
+    blank.setTableCode(u"   "_s);
+    QVERIFY(!face.Modify(blank, u"1"_s, true));
     QVERIFY(!face.ModifyDelFlag(u"  "_s));
     QVERIFY(!face.Delete(QString()));
     QVERIFY(!face.lastError().isEmpty());
     QCOMPARE(sdb.totalChanges(), before);
-}
 
-void TestSetDictsFace::failedAddLeavesTransactionToCaller()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace face;
     // A report catalogue row already there makes the second statement of Add fail.
-    sdb.exec(u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('HM', 'HR_NEW')"_s);
-
+    sdb.exec(u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('HM', 'HR_ADD')"_s);
     sdb.conn().BeginTrans();
-    QVERIFY(!face.Add(sampleSet(u"HR_NEW"_s), u"1"_s, true));
+    QVERIFY(!face.Add(setFrom(sampleValues(u"HR_ADD"_s)), u"1"_s, true));
     QVERIFY(!face.lastError().isEmpty());
     // The dictionary insert before the failure is not undone by the service...
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_NEW'"_s), 1);
-    QCOMPARE(sdb.count(u"select count(*) from AA_BusObject where cBusObId='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_setdict"_s, u"cTableCode='HR_ADD'"_s), 1);
+    QCOMPARE(sdb.rows(u"AA_BusObject"_s, u"cBusObId='HR_ADD'"_s), 0);
     // ...but the caller's rollback is.
     sdb.conn().RollbackTrans();
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_NEW'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_setdict"_s, u"cTableCode='HR_ADD'"_s), 0);
 }
 
 int runSetDictsFaceTests(int argc, char **argv)
