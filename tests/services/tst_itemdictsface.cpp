@@ -298,53 +298,44 @@ void TestItemDictsFace::tableFieldsAndRollback()
 
 void TestItemDictsFace::columnDefinitions_data()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("fact");
-    QTest::addColumn<QString>("len");
-    QTest::addColumn<QString>("dec");
-    QTest::addColumn<QString>("add");
+    QTest::addColumn<QString>("input"); // name|data type|fact type|length|decimals
+    QTest::addColumn<QString>("add");   // "!": refused
     QTest::addColumn<QString>("alter");
 
-    QTest::newRow("char") << u"1"_s << u"char"_s << u"8"_s << u"0"_s << u"cX char(8)  null "_s
-                          << u"cX char(8)"_s;
+    QTest::newRow("char") << u"cX|1|char|8|0"_s << u"cX char(8)  null "_s << u"cX char(8)"_s;
     QTest::newRow("varchar, blanks around length")
-        << u" 2 "_s << u"varchar"_s << u" 30 "_s << u"x"_s << u"cX varchar(30)  null "_s
-        << u"cX varchar(30)"_s;
-    QTest::newRow("numeric") << u"4"_s << u"numeric"_s << u"10"_s << u"2"_s
-                             << u"cX numeric(10,2)  null "_s << u"cX numeric(10,2)"_s;
+        << u"cX| 2 |varchar| 30 |x"_s << u"cX varchar(30)  null "_s << u"cX varchar(30)"_s;
+    QTest::newRow("numeric") << u"cX|4|numeric|10|2"_s << u"cX numeric(10,2)  null "_s
+                             << u"cX numeric(10,2)"_s;
     QTest::newRow("numeric with its own size")
-        << u"4"_s << u"numeric(18,4)"_s << u"9"_s << u"3"_s << u"cX numeric(9,3)  null "_s
-        << u"cX numeric(9,3)"_s;
-    QTest::newRow("date") << u"5"_s << u"datetime"_s << u"8"_s << u"2"_s << u"cX datetime  null "_s
-                          << QString();
-    QTest::newRow("integer") << u"3"_s << u"int"_s << u""_s << u""_s << u"cX int  null "_s
-                             << QString();
+        << u"cX|4|numeric(18,4)|9|3"_s << u"cX numeric(9,3)  null "_s << u"cX numeric(9,3)"_s;
+    QTest::newRow("date") << u"cX|5|datetime|8|2"_s << u"cX datetime  null "_s << QString();
+    QTest::newRow("integer") << u"cX|3|int||"_s << u"cX int  null "_s << QString();
+    QTest::newRow("blank in name") << u"c X|2|varchar|1|0"_s << u"!"_s << QString();
+    QTest::newRow("length breaks out") << u"cX|2|varchar|1)--|0"_s << u"!"_s << QString();
+    QTest::newRow("negative decimals") << u"cX|4|numeric|5|-1"_s << u"!"_s << QString();
+    QTest::newRow("statement in fact type") << u"cX|3|int; drop||"_s << u"!"_s << QString();
 }
 
 void TestItemDictsFace::columnDefinitions()
 {
-    QFETCH(QString, type);
-    QFETCH(QString, fact);
-    QFETCH(QString, len);
-    QFETCH(QString, dec);
+    QFETCH(QString, input);
     QFETCH(QString, add);
     QFETCH(QString, alter);
-    QCOMPARE(ColumnStatements::AddDefinition(u"cX"_s, type, fact, len, dec), add);
-    QCOMPARE(ColumnStatements::AlterDefinition(u"cX"_s, type, fact, len, dec), alter);
+    const QStringList in = input.split(u'|');
+    if (add == u"!"_s) {
+        QVERIFY_THROWS_EXCEPTION(
+            db::DbError, ColumnStatements::AddDefinition(in[0], in[1], in[2], in[3], in[4]));
+        return;
+    }
+    QCOMPARE(ColumnStatements::AddDefinition(in[0], in[1], in[2], in[3], in[4]), add);
+    QCOMPARE(ColumnStatements::AlterDefinition(in[0], in[1], in[2], in[3], in[4]), alter);
     QCOMPARE(ColumnStatements::AlterStatement(u"T"_s, alter).isEmpty(), alter.isEmpty());
 }
 
 void TestItemDictsFace::columnStatementsRejectBadInput()
 {
     using ST = ColumnStatements;
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             ST::AddDefinition(u"c X"_s, u"2"_s, u"varchar"_s, u"1"_s, u"0"_s));
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             ST::AddDefinition(u"cX"_s, u"2"_s, u"varchar"_s, u"1)--"_s, u"0"_s));
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             ST::AddDefinition(u"cX"_s, u"4"_s, u"numeric"_s, u"5"_s, u"-1"_s));
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             ST::AddDefinition(u"cX"_s, u"3"_s, u"int; drop"_s, u""_s, u""_s));
     QVERIFY_THROWS_EXCEPTION(db::DbError, ST::AddStatement(u"T;"_s, QStringList{u"a int"_s}));
     QVERIFY_THROWS_EXCEPTION(db::DbError, ST::DropStatement(u"T"_s, u"x'"_s));
     QVERIFY(ST::AddStatement(u"T"_s, QStringList{}).isEmpty());
