@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QPointer>
@@ -152,7 +153,13 @@ int main(int argc, char *argv[])
         QStringLiteral("Show the window, save a picture of it into the directory, and exit "
                        "(for machines without a display)."),
         QStringLiteral("dir"));
+    const QCommandLineOption logOpt(
+        QStringLiteral("statement-log"),
+        QStringLiteral("Append every statement run on the account database to FILE (also set by "
+                       "the environment variable VORLANE_STATEMENT_LOG)."),
+        QStringLiteral("file"));
     parser.addOptions({connectOpt,
+                       logOpt,
                        operatorOpt,
                        dateOpt,
                        adminOpt,
@@ -164,6 +171,16 @@ int main(int argc, char *argv[])
                        summaryOpt,
                        screenshotOpt});
     parser.process(app);
+
+    if (parser.isSet(logOpt)) {
+        const QString logPath = QFileInfo(parser.value(logOpt)).absoluteFilePath();
+        if (!db::StatementLogFile(logPath).isOpen()) {
+            err() << "无法写入语句日志：" << logPath << Qt::endl;
+            return 2;
+        }
+        // Every connection of the process, the host's own included, logs to it.
+        qputenv("VORLANE_STATEMENT_LOG", logPath.toLocal8Bit());
+    }
 
     QString connectionString = parser.value(connectOpt);
     try {

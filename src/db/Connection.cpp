@@ -3,6 +3,9 @@
 #include "OdbcEngine.h"
 #include "SqliteEngine.h"
 
+#include <algorithm>
+#include <type_traits>
+
 namespace vorlane::db {
 
 namespace {
@@ -50,6 +53,8 @@ void Connection::Open(const QString &connectionString, const QString &user, cons
     m_engine = std::move(engine);
     m_connectionString = connectionString;
     m_inTransaction = false;
+    if (auto log = environmentStatementLog())
+        addRecorder(std::move(log));
 }
 
 void Connection::Close()
@@ -79,16 +84,69 @@ void Connection::requireOpen() const
         throw DbError(QStringLiteral("数据库连接未打开"));
 }
 
+void Connection::addRecorder(std::shared_ptr<StatementRecorder> recorder)
+{
+    if (recorder
+        && std::find(m_recorders.begin(), m_recorders.end(), recorder) == m_recorders.end())
+        m_recorders.push_back(std::move(recorder));
+}
+
+void Connection::removeRecorder(const StatementRecorder *recorder)
+{
+    std::erase_if(m_recorders, [recorder](const auto &r) { return r.get() == recorder; });
+}
+
+void Connection::notify(StatementEvent::Kind kind,
+                        const QString &statement,
+                        long long rows,
+                        const QString &error,
+                        bool inTransaction) const
+{
+    if (m_recorders.empty())
+        return;
+    StatementEvent event;
+    event.kind = kind;
+    event.time = QDateTime::currentDateTime();
+    event.engine = m_engine ? m_engine->DbmsName() : QString();
+    event.statement = statement;
+    event.rows = rows;
+    event.error = error;
+    event.inTransaction = inTransaction;
+    for (const auto &recorder : m_recorders)
+        recorder->record(event);
+}
+
+// Runs an action and tells the recorders what it met; errors pass on unchanged.
+template<class Action>
+auto Connection::recorded(StatementEvent::Kind kind, const QString &statement, Action &&action)
+{
+    const bool inTransaction = m_inTransaction || kind == StatementEvent::Kind::Commit
+                               || kind == StatementEvent::Kind::Rollback;
+    try {
+        auto result = action();
+        long long rows = -1;
+        if constexpr (std::is_same_v<decltype(result), long long>)
+            rows = result;
+        notify(kind, statement, rows, QString(), inTransaction);
+        return result;
+    } catch (const std::exception &e) {
+        notify(kind, statement, -1, QString::fromUtf8(e.what()), inTransaction);
+        throw;
+    }
+}
+
 long long Connection::Execute(const QString &sql)
 {
     requireOpen();
-    return m_dialect->Execute(*m_engine, sql);
+    return recorded(StatementEvent::Kind::Execute, sql, [&] {
+        return m_dialect->Execute(*m_engine, sql);
+    });
 }
 
 RecordsetPtr Connection::OpenRecordset(const QString &sql)
 {
     requireOpen();
-    return m_dialect->Query(*m_engine, sql);
+    return recorded(StatementEvent::Kind::Query, sql, [&] { return m_dialect->Query(*m_engine, sql); });
 }
 
 void Connection::BeginTrans()
@@ -96,7 +154,10 @@ void Connection::BeginTrans()
     requireOpen();
     if (m_inTransaction)
         throw DbError(QStringLiteral("事务已经开始，不能嵌套"));
-    m_engine->Begin();
+    recorded(StatementEvent::Kind::Begin, QString(), [&] {
+        m_engine->Begin();
+        return true;
+    });
     m_inTransaction = true;
 }
 
@@ -105,7 +166,10 @@ void Connection::CommitTrans()
     requireOpen();
     if (!m_inTransaction)
         throw DbError(QStringLiteral("没有进行中的事务"));
-    m_engine->Commit();
+    recorded(StatementEvent::Kind::Commit, QString(), [&] {
+        m_engine->Commit();
+        return true;
+    });
     m_inTransaction = false;
 }
 
@@ -115,7 +179,10 @@ void Connection::RollbackTrans()
     if (!m_inTransaction)
         throw DbError(QStringLiteral("没有进行中的事务"));
     m_inTransaction = false;
-    m_engine->Rollback();
+    recorded(StatementEvent::Kind::Rollback, QString(), [&] {
+        m_engine->Rollback();
+        return true;
+    });
 }
 
 const Dialect &Connection::dialect() const

@@ -3,10 +3,12 @@
 #include "Dialect.h"
 #include "Engine.h"
 #include "Recordset.h"
+#include "StatementRecorder.h"
 
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace vorlane::db {
 
@@ -43,13 +45,26 @@ public:
     const Dialect &dialect() const;
     Engine &engine();
 
+    // Recorders see every statement exactly as the component built it, before translation.
+    // The statement log named by VORLANE_STATEMENT_LOG is added when the connection opens.
+    void addRecorder(std::shared_ptr<StatementRecorder> recorder);
+    void removeRecorder(const StatementRecorder *recorder);
+
 private:
     void requireOpen() const;
+    void notify(StatementEvent::Kind kind,
+                const QString &statement,
+                long long rows,
+                const QString &error,
+                bool inTransaction) const;
+    template<class Action>
+    auto recorded(StatementEvent::Kind kind, const QString &statement, Action &&action);
 
     QString m_connectionString;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<Dialect> m_dialect;
     bool m_inTransaction = false;
+    std::vector<std::shared_ptr<StatementRecorder>> m_recorders;
 };
 
 // Rolls back when it leaves scope without Commit(), so an exception never leaves a transaction open.

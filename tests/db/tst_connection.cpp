@@ -1,5 +1,6 @@
 #include "db/Connection.h"
 #include "db/SqliteEngine.h"
+#include "RecordedStatements.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void transactions_data() { addEngines(); }
     void transactions();
     void guardRollsBackOnException();
+    void recorderSeesStatementsAsBuilt();
+    void statementLogAppendsAndNeverFails();
     void errorsCarryDatabaseMessage_data() { addEngines(); }
     void errorsCarryDatabaseMessage();
     void secondWriterWaitsForLock();
@@ -301,6 +304,79 @@ void TestConnection::guardRollsBackOnException()
     }
     rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
     QCOMPARE(rs->FieldValue(0).toInt(), 1);
+}
+
+void TestConnection::recorderSeesStatementsAsBuilt()
+{
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    vorlane::test::RecorderScope rec(c);
+    // T-SQL forms the engine only runs translated: the recorder sees them untouched.
+    const QString create = QStringLiteral("CREATE TABLE [t] (a int NOT NULL ) ON [PRIMARY]");
+    const QString insert = QStringLiteral("insert t (a) values (1)");
+    c.Execute(create);
+    c.BeginTrans();
+    c.Execute(insert);
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(QStringLiteral("insert missing_x (a) values (1)")));
+    c.RollbackTrans();
+    c.OpenRecordset(QStringLiteral("select top 1 a from t"));
+
+    using K = StatementEvent::Kind;
+    const auto &ev = rec->events;
+    QCOMPARE(ev.size(), 6);
+    QCOMPARE(rec->statements(),
+             QStringList({create, insert, QStringLiteral("insert missing_x (a) values (1)"),
+                          QStringLiteral("select top 1 a from t")}));
+    QCOMPARE(ev[0].inTransaction, false);
+    QCOMPARE(ev[1].kind, K::Begin);
+    QCOMPARE(ev[2].rows, 1LL);
+    QVERIFY(ev[2].inTransaction);
+    QVERIFY(ev[3].failed());
+    QVERIFY2(ev[3].error.contains(QStringLiteral("missing_x")), qPrintable(ev[3].error));
+    QCOMPARE(ev[4].kind, K::Rollback);
+    QCOMPARE(ev[5].kind, K::Query);
+    QCOMPARE(ev[5].engine, QStringLiteral("SQLite"));
+
+    rec->clear();
+    c.removeRecorder(&*rec);
+    c.Execute(QStringLiteral("delete t"));
+    QVERIFY(rec->events.isEmpty());
+}
+
+void TestConnection::statementLogAppendsAndNeverFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("statements.log"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("earlier line\n");
+    }
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    auto log = std::make_shared<StatementLogFile>(path);
+    QVERIFY(log->isOpen());
+    c.addRecorder(log);
+    c.Execute(QStringLiteral("create table t (a varchar(20))"));
+    c.Execute(QStringLiteral("insert t (a) values ('两行\n文本')"));
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(QStringLiteral("drop table missing_y")));
+
+    // Flushed per line: readable while the connection is still open.
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], QStringLiteral("earlier line"));
+    QVERIFY(lines[2].endsWith(QStringLiteral("rows=1\tinsert t (a) values ('两行\\n文本')")));
+    QVERIFY(lines[3].contains(QStringLiteral("error: ")));
+    QVERIFY(lines[3].contains(QStringLiteral("missing_y")));
+
+    // A log that cannot be written changes nothing for the statements.
+    auto broken = std::make_shared<StatementLogFile>(dir.filePath(QStringLiteral("no/such/dir/x.log")));
+    QVERIFY(!broken->isOpen());
+    c.addRecorder(broken);
+    QCOMPARE(c.Execute(QStringLiteral("insert t (a) values ('x')")), 1LL);
 }
 
 void TestConnection::errorsCarryDatabaseMessage()
