@@ -242,7 +242,7 @@ void TestSetEditor::addPersonSet()
     QCOMPARE(texts(*m_db,
                    u"select vItemName, iItemType, vDefault, bdefault, bdisplay from "
                    "hr_sys_itemdict where cItemCode='PK_hr_psnxdrop'"_s),
-             QStringList(u"主键|13|newid()|1|0"_s));
+             QStringList(u"主键|13|newid()|true|false"_s));
     QCOMPARE(texts(*m_db,
                    u"select FieldType, FieldID, TableDef from Rpt_ItmDEF "
                    "where FieldName='PK_hr_psnxdrop'"_s),
