@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <optional>
 
@@ -122,7 +123,7 @@ private Q_SLOTS:
     void modifySet();
     void openingState_data();
     void openingState();
-    void attendanceRefusal();
+    void launchers();
 
 private:
     std::optional<TestDatabase> m_db;
@@ -461,7 +462,7 @@ void TestSetEditor::openingState()
     QCOMPARE(cbo->currentText().startsWith(u"1-"_s), optFlag == 1);
 }
 
-void TestSetEditor::attendanceRefusal()
+void TestSetEditor::launchers()
 {
     MessageScope messages;
     clsManagefrm().AddConstructG(1, nullptr);
@@ -473,6 +474,11 @@ void TestSetEditor::attendanceRefusal()
     QCOMPARE(messages->shown.last().icon, MsgIcon::Information);
     const auto *w = existingWindowInstance<frmAddModifyConstruct>();
     QVERIFY(!w || !w->isVisible());
+
+    // Modal: the call returns once the dialog is closed.
+    QTimer::singleShot(0, [] { existingWindowInstance<frmAddModifyConstruct>()->close(); });
+    clsManagefrm().AddConstruct(u"R2"_s, 1, nullptr);
+    QVERIFY(!existingWindowInstance<frmAddModifyConstruct>()->isVisible());
 }
 
 QTEST_MAIN(TestSetEditor)
