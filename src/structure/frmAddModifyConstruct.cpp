@@ -246,7 +246,11 @@ void frmAddModifyConstruct::loadSet()
         return;
     for (int row : m_actions.functionRowsOfScope(set->FunctionFlag()))
         lstFunc->item(row)->setSelected(true);
+    // The stored code as it is: filtering it could point the save at another set.
+    const QValidator *codeFilter = txtCode->validator();
+    txtCode->setValidator(nullptr);
     txtCode->setText(set->TableCode());
+    txtCode->setValidator(codeFilter);
     txtName->setText(set->TableName());
     txtDescription->setText(set->description());
     txtPtable->setText(set->ParentTable());
