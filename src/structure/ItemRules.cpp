@@ -107,6 +107,13 @@ RuleResult dateDefaultCheck(ItemInput &input, bool withTime)
     return std::nullopt;
 }
 
+// The host's database reads an empty text in an integer column as 0; writing that 0 makes every
+// engine store the same.
+QString zeroIfEmpty(const QString &number)
+{
+    return number.trimmed().isEmpty() ? QStringLiteral("0") : number;
+}
+
 } // namespace
 
 QString ItemInput::typeCode() const
@@ -430,8 +437,8 @@ clsHrSysItemDict newItemRecord(const ItemInput &entry, const QString &tableCode)
     r.setItemtype(entry.typeCode());
     r.setReferenceObj(NamePart(entry.ref));
     r.setLastLevelFalg(CodePart(entry.lastLevel));
-    r.setItemlen(entry.numLen);
-    r.setItemdec(entry.decLen);
+    r.setItemlen(zeroIfEmpty(entry.numLen));
+    r.setItemdec(zeroIfEmpty(entry.decLen));
     r.setRflag(qint16(wholeNumber(CodePart(entry.required), 0)));
     r.setNflag(qint16(wholeNumber(CodePart(entry.nullable), 0)));
     r.setSdefault(entry.defaultValue);
@@ -457,8 +464,8 @@ void applyModification(const ItemInput &input, clsHrSysItemDict &record, int row
         record.setItemtype(t.typeCode());
     record.setReferenceObj(NamePart(t.ref));
     record.setLastLevelFalg(CodePart(t.lastLevel));
-    record.setItemlen(t.numLen);
-    record.setItemdec(t.decLen);
+    record.setItemlen(zeroIfEmpty(t.numLen));
+    record.setItemdec(zeroIfEmpty(t.decLen));
     record.setRflag(qint16(wholeNumber(CodePart(t.required), 0)));
     record.setNflag(qint16(wholeNumber(CodePart(t.nullable), 0)));
     record.setSdefault(t.defaultValue);

@@ -74,8 +74,10 @@ frmAddConstructItem::frmAddConstructItem(QWidget *parent)
     layout->addLayout(buttons);
     resize(760, 520);
 
+    // Choosing a type, even the one already chosen, sets its dependent inputs afresh.
     connect(
         m_inputs->cboType, &QComboBox::currentIndexChanged, m_inputs, &ItemInputs::applyTypeLayout);
+    connect(m_inputs->cboType, &QComboBox::activated, m_inputs, &ItemInputs::applyTypeLayout);
     connect(m_cmdSure, &QPushButton::clicked, this, &frmAddConstructItem::cmdSureClick);
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmAddConstructItem::cmdAddClick);
     connect(m_cmdDel, &QPushButton::clicked, this, &frmAddConstructItem::cmdDelClick);
