@@ -53,6 +53,9 @@ RuleResult fieldChecks(const ItemInput &input)
 {
     if (RuleResult r = ItemRules::codeFieldCheck(input.code))
         return r;
+    // The code box lets nothing else through; a code from elsewhere must be a column name too.
+    if (!services::isIdentifier(input.code.trimmed()))
+        return RuleFailure{QStringLiteral("含有非法字符，请重新输入！"), ItemField::ItemCode};
     return ItemRules::nameFieldCheck(input.name);
 }
 

@@ -351,6 +351,7 @@ void TestItemDialogs::entryChecks_data()
         {},
         {},
         u"第一个字符为非法字符，请重新输入！"_s);
+    row("not a column name", u"2"_s, u"v信息"_s, u"10"_s, {}, {}, u"含有非法字符，请重新输入！"_s);
     row("quote in name", u"2"_s, x, u"10"_s, {}, {}, u"含有非法字符，请重新输入！"_s, u"a'b"_s);
     row("text no length", u"2"_s, x, {}, {}, {}, u"请输入数据长度！"_s);
     row("text 201", u"2"_s, x, u"201"_s, {}, {}, u"数据长度不应大于200"_s);
@@ -595,6 +596,11 @@ void TestItemDialogs::attendanceSetsRefused()
     openAdd(u"CR5^hr_tm_shift^"_s);
     QCOMPARE(messages->lastText(), u"考勤类表不能添加信息项"_s);
     QCOMPARE(messages->shown.last().title, u"人事信息管理"_s);
+    QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
+
+    // Modal: the call returns when the dialog is closed.
+    QTimer::singleShot(0, [] { existingWindowInstance<frmAddConstructItem>()->close(); });
+    clsManagefrm().AddConstructItem(familyNode, 1, nullptr);
     QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
 
     // A key without a set opens the dialog all the same, for no set.
