@@ -1,0 +1,286 @@
+#include "frmAddConstructItem.h"
+
+#include "ItemInputs.h"
+
+#include "common/BrowserFrame.h"
+#include "common/HelpViewer.h"
+#include "common/WindowHelpers.h"
+#include "entry/Defs.h"
+#include "entry/MessageService.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vorlane {
+
+namespace {
+
+const QString title = QStringLiteral("人事信息管理");
+constexpr int PendingColumns = 17;
+// A row's check state when the mouse went down, to tell a click on the check box from a click on
+// the row.
+constexpr int CheckRole = Qt::UserRole + 1;
+
+QPushButton *button(QWidget *dialog, const char *name, const QString &text)
+{
+    auto *b = new QPushButton(text, dialog);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+frmAddConstructItem::frmAddConstructItem(QWidget *parent)
+    : QDialog(parent)
+    , m_inputs(new ItemInputs(this, ItemInputs::Order::LastLevelFirst))
+    , m_lvwXJ(new QTreeWidget(this))
+    , m_cmdSure(button(this, "cmdSure", QStringLiteral("确定")))
+    , m_cmdAdd(button(this, "cmdAdd", QStringLiteral("取消")))
+    , m_cmdDel(button(this, "cmdDel", QStringLiteral("删除")))
+    , m_cmdOk(button(this, "cmdOk", QStringLiteral("确  定(&S)")))
+    , m_cmdQuit(button(this, "cmdQuit", QStringLiteral("放  弃(&C)")))
+{
+    setObjectName(QStringLiteral("frmAddConstructItem"));
+    setWindowTitle(QStringLiteral("增加信息项"));
+
+    m_lvwXJ->setObjectName(QStringLiteral("lvwXJ"));
+    m_lvwXJ->setColumnCount(PendingColumns);
+    m_lvwXJ->setHeaderLabels(ItemRules::pendingColumnTitles());
+    m_lvwXJ->setRootIsDecorated(false);
+    m_lvwXJ->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lvwXJ->setMinimumHeight(140);
+
+    auto *entryButtons = new QHBoxLayout;
+    entryButtons->addStretch(1);
+    entryButtons->addWidget(m_cmdSure);
+    entryButtons->addWidget(m_cmdAdd);
+    entryButtons->addWidget(m_cmdDel);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdOk);
+    buttons->addWidget(m_cmdQuit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(m_inputs->layout());
+    layout->addLayout(entryButtons);
+    layout->addWidget(m_lvwXJ, 1);
+    layout->addLayout(buttons);
+    resize(760, 520);
+
+    // Choosing a type, even the one already chosen, sets its dependent inputs afresh.
+    connect(
+        m_inputs->cboType, &QComboBox::currentIndexChanged, m_inputs, &ItemInputs::applyTypeLayout);
+    connect(m_inputs->cboType, &QComboBox::activated, m_inputs, &ItemInputs::applyTypeLayout);
+    connect(m_cmdSure, &QPushButton::clicked, this, &frmAddConstructItem::cmdSureClick);
+    connect(m_cmdAdd, &QPushButton::clicked, this, &frmAddConstructItem::cmdAddClick);
+    connect(m_cmdDel, &QPushButton::clicked, this, &frmAddConstructItem::cmdDelClick);
+    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddConstructItem::cmdOkClick);
+    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_lvwXJ, &QTreeWidget::itemPressed, this, [](QTreeWidgetItem *row) {
+        row->setData(0, CheckRole, int(row->checkState(0)));
+    });
+    connect(m_lvwXJ, &QTreeWidget::itemClicked, this, &frmAddConstructItem::recall);
+    installHelpKey(this);
+}
+
+void frmAddConstructItem::prepare(const QString &tableCode)
+{
+    m_creation.prepare(tableCode);
+    startUp();
+}
+
+void frmAddConstructItem::startUp()
+{
+    SetHelpContext(this);
+    setWindowIcon(BrowserFrame::windowIcon106());
+
+    m_inputs->clearCombos();
+    m_inputs->clearInputs();
+    m_creation.load();
+    m_lvwXJ->clear();
+    m_cmdAdd->setEnabled(false);
+    m_inputs->cboNull->setEnabled(false);
+    m_mode = Entering;
+
+    m_inputs->chkDefine->setVisible(Defs::instance().OptFlag != 1);
+
+    m_inputs->fillCombos(m_creation.lists());
+    m_inputs->resetCombos();
+    setWindowTitle(QStringLiteral("增加信息项"));
+
+    const bool open = !Defs::instance().HMJZ;
+    for (QPushButton *b : {m_cmdAdd, m_cmdDel, m_cmdSure, m_cmdOk})
+        b->setEnabled(open);
+}
+
+void frmAddConstructItem::clearAndReset()
+{
+    m_inputs->clearInputs();
+    m_inputs->resetCombos();
+}
+
+QList<ItemInput> frmAddConstructItem::pendingEntries() const
+{
+    QList<ItemInput> entries;
+    for (int i = 0; i < m_lvwXJ->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = m_lvwXJ->topLevelItem(i);
+        QStringList columns;
+        for (int c = 0; c < PendingColumns; ++c)
+            columns << row->text(c);
+        entries << ItemRules::fromPendingColumns(columns);
+    }
+    return entries;
+}
+
+void frmAddConstructItem::setEntryRow(QTreeWidgetItem *row, const ItemInput &entry)
+{
+    const QStringList columns = ItemRules::pendingColumns(entry, m_creation.tableCode());
+    for (int c = 0; c < PendingColumns; ++c)
+        row->setText(c, columns.at(c));
+}
+
+bool frmAddConstructItem::refused(const ActionResult &result)
+{
+    if (result.ok)
+        return false;
+    showMessage(result.message, title);
+    m_inputs->focusField(result.focus);
+    return true;
+}
+
+void frmAddConstructItem::cmdSureClick()
+{
+    if (m_mode == Correcting)
+        updateEntry();
+    else
+        addEntry();
+}
+
+void frmAddConstructItem::addEntry()
+{
+    if (!m_inputs->txtItemCode->isEnabled()) {
+        showMessage(QStringLiteral("处于编辑状态，请按确定按钮后再增加！"), title);
+        return;
+    }
+    m_mode = Entering;
+    ItemInput entry = m_inputs->read().trimmed();
+    if (refused(m_creation.checkNew(entry, pendingEntries())))
+        return;
+    if (!ItemRules::isNumeric(entry.showOrder))
+        entry.showOrder = ItemCreation::defaultShowOrder(m_lvwXJ->topLevelItemCount() + 1);
+
+    auto *row = new QTreeWidgetItem(m_lvwXJ);
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(0, Qt::Unchecked);
+    setEntryRow(row, entry);
+
+    clearAndReset();
+    m_cmdAdd->setEnabled(true);
+}
+
+void frmAddConstructItem::updateEntry()
+{
+    ItemInput entry = m_inputs->read().trimmed();
+    if (refused(m_creation.checkCorrection(entry)))
+        return;
+    QTreeWidgetItem *row = m_lvwXJ->currentItem();
+    if (!row) {
+        row = new QTreeWidgetItem(m_lvwXJ);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(0, Qt::Unchecked);
+    }
+    setEntryRow(row, entry);
+    clearAndReset();
+    m_cmdAdd->setEnabled(true);
+    m_mode = Entering;
+}
+
+void frmAddConstructItem::recall(QTreeWidgetItem *row)
+{
+    if (!row)
+        return;
+    if (row->data(0, CheckRole).toInt() != int(row->checkState(0)))
+        return; // the click ticked or cleared the check box
+
+    QStringList columns;
+    for (int c = 0; c < PendingColumns; ++c)
+        columns << row->text(c);
+    m_mode = Correcting;
+    m_cmdAdd->setEnabled(true);
+    m_inputs->write(ItemRules::fromPendingColumns(columns));
+    m_inputs->txtItemCode->setEnabled(false);
+}
+
+void frmAddConstructItem::cmdAddClick()
+{
+    m_mode = Entering;
+    clearAndReset();
+    m_cmdAdd->setEnabled(false);
+}
+
+void frmAddConstructItem::cmdDelClick()
+{
+    for (;;) {
+        QTreeWidgetItem *checked = nullptr;
+        for (int i = 0; i < m_lvwXJ->topLevelItemCount() && !checked; ++i) {
+            if (m_lvwXJ->topLevelItem(i)->checkState(0) == Qt::Checked)
+                checked = m_lvwXJ->topLevelItem(i);
+        }
+        if (!checked)
+            break;
+        delete checked;
+        clearAndReset();
+    }
+    if (m_lvwXJ->topLevelItemCount() == 0)
+        m_inputs->clearInputs();
+    m_mode = Entering;
+}
+
+void frmAddConstructItem::cmdOkClick()
+{
+    if (m_lvwXJ->topLevelItemCount() == 0)
+        return;
+    if (showMessage(QStringLiteral("请确认向表中增加字段！"),
+                    title,
+                    MsgIcon::Information,
+                    MsgButtons::OkCancel,
+                    MsgResult::Cancel)
+        != MsgResult::Ok)
+        return;
+    const ActionResult result = m_creation.commit(pendingEntries());
+    showMessage(result.message, title);
+    if (!result.ok)
+        return;
+    m_inputs->clearInputs();
+    m_lvwXJ->clear();
+    m_inputs->resetCombos();
+    close();
+}
+
+void frmAddConstructItem::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        clearAndReset();
+        return;
+    }
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAddConstructItem::closeEvent(QCloseEvent *event)
+{
+    m_creation.release();
+    QDialog::closeEvent(event);
+}
+
+} // namespace vorlane
