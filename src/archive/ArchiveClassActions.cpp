@@ -116,8 +116,8 @@ ArchiveClassInput ArchiveClassFields(const clsHrSysSetDict &record)
 bool HasCodesBelowTopLevel(const QString &tableCode)
 {
     try {
-        db::RecordsetPtr rs = connection().OpenRecordset(QStringLiteral("select max(ilevels) from  ")
-                                                         + tableName(tableCode));
+        db::RecordsetPtr rs = connection().OpenRecordset(
+            QStringLiteral("select max(ilevels) from  ") + tableName(tableCode));
         int deepest = 0;
         if (!rs->Eof())
             deepest = NullSafeValue(rs->FieldValue(0), rs->FieldType(0)).toInt();
@@ -132,9 +132,8 @@ bool HasCodesBelowTopLevel(const QString &tableCode)
 QString ClassNodeText(const QString &name, const QString &code)
 {
     const QString trimmed = code.trimmed();
-    const QString tableCode = trimmed.contains(CodePrefix, Qt::CaseInsensitive)
-                                  ? trimmed
-                                  : CodePrefix + trimmed;
+    const QString tableCode
+        = trimmed.contains(CodePrefix, Qt::CaseInsensitive) ? trimmed : CodePrefix + trimmed;
     return name.trimmed() + u'(' + tableCode + u')';
 }
 
@@ -193,9 +192,8 @@ ArchiveEditResult CheckArchiveClassModify(const clsHrSysSetDict &loaded,
     }
 }
 
-ArchiveEditResult ModifyArchiveClass(const clsHrSysSetDict &loaded,
-                                     const ArchiveClassInput &input,
-                                     qint16 optFlag)
+ArchiveEditResult
+ModifyArchiveClass(const clsHrSysSetDict &loaded, const ArchiveClassInput &input, qint16 optFlag)
 {
     const QString failed = QStringLiteral("修改失败");
     try {
@@ -220,8 +218,8 @@ ArchiveEditResult ModifyArchiveClass(const clsHrSysSetDict &loaded,
                              + (input.hide == 0 ? QStringLiteral(" set bhideFlag=1")
                                                 : QStringLiteral(" set bhideFlag=0")));
         if (optFlag == 0)
-            connection().Execute(QStringLiteral("update ") + table + QStringLiteral(" set bsysflag=")
-                                 + QString::number(input.sys));
+            connection().Execute(QStringLiteral("update ") + table
+                                 + QStringLiteral(" set bsysflag=") + QString::number(input.sys));
         transaction.Commit();
         return ArchiveEditResult::success(QStringLiteral("修改成功"));
     } catch (const std::exception &) {

@@ -54,8 +54,7 @@ ArchiveEditResult CheckArchiveClassModify(const clsHrSysSetDict &loaded,
                                           const ArchiveClassInput &input);
 // Modify mode, after the confirmation: rewrites the dictionary row and carries the display flag
 // (and, with optFlag 0, the user-defined flag) to every code, in one transaction.
-ArchiveEditResult ModifyArchiveClass(const clsHrSysSetDict &loaded,
-                                     const ArchiveClassInput &input,
-                                     qint16 optFlag);
+ArchiveEditResult
+ModifyArchiveClass(const clsHrSysSetDict &loaded, const ArchiveClassInput &input, qint16 optFlag);
 
 } // namespace vorlane

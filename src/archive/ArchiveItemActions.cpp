@@ -86,9 +86,8 @@ ArchiveEditResult CheckArchiveItemModify(const QString &tableCode,
     return CheckArchiveItemInput(input);
 }
 
-ArchiveEditResult ModifyArchiveItem(const QString &tableCode,
-                                    const clsHrCT &loaded,
-                                    const ArchiveItemInput &input)
+ArchiveEditResult
+ModifyArchiveItem(const QString &tableCode, const clsHrCT &loaded, const ArchiveItemInput &input)
 {
     clsHrCT record;
     record.setCodeId(input.code.trimmed());

@@ -25,8 +25,7 @@ ArchiveEditResult CheckArchiveItemModify(const QString &tableCode,
                                          const clsHrCT &loaded,
                                          const ArchiveItemInput &input);
 // Modify mode, after the confirmation: rewrites the code, its hide flag spread to the codes below.
-ArchiveEditResult ModifyArchiveItem(const QString &tableCode,
-                                    const clsHrCT &loaded,
-                                    const ArchiveItemInput &input);
+ArchiveEditResult
+ModifyArchiveItem(const QString &tableCode, const clsHrCT &loaded, const ArchiveItemInput &input);
 
 } // namespace vorlane

@@ -74,11 +74,10 @@ ArchiveEditResult CheckParentPrefix(const QString &parentCode, const QString &co
 {
     if (code.size() > parentCode.size() && code.startsWith(parentCode))
         return ArchiveEditResult::success();
-    return ArchiveEditResult::failure(QStringLiteral("代码编号不规范，请输入代码前")
-                                          + QString::number(parentCode.size())
-                                          + QStringLiteral("位为") + parentCode
-                                          + QStringLiteral("的编码"),
-                                      QStringLiteral("txtCode"));
+    return ArchiveEditResult::failure(
+        QStringLiteral("代码编号不规范，请输入代码前") + QString::number(parentCode.size())
+            + QStringLiteral("位为") + parentCode + QStringLiteral("的编码"),
+        QStringLiteral("txtCode"));
 }
 
 ArchiveEditResult CheckSiblingLength(const QString &sibling, const QString &code)
@@ -112,9 +111,8 @@ QString SiblingCode(const ArchiveItemParent &parent, const ArchiveBrowser *brows
                               : QStringLiteral(" where cpCodeID=") + quoted(parent.parentCode);
     db::RecordsetPtr rs = connection().OpenRecordset(QStringLiteral("select top 1 ccodeID from ")
                                                      + tableName(parent.tableCode) + where);
-    const QString sibling = rs->Eof() ? QString()
-                                      : NullSafeValue(rs->FieldValue(0), rs->FieldType(0))
-                                            .toString();
+    const QString sibling
+        = rs->Eof() ? QString() : NullSafeValue(rs->FieldValue(0), rs->FieldType(0)).toString();
     rs->Close();
     return sibling;
 }

@@ -61,7 +61,7 @@ frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
     m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     m_cmdOk->setDefault(true);
     m_cmdQuit->setAutoDefault(false);
-    m_txtCode->setValidator(new DigitValidator(m_txtCode));
+    m_digits = new DigitValidator(this);
 
     auto *fields = new QGridLayout(m_frame);
     const QList<std::pair<QString, QLineEdit *>> rows{
@@ -98,6 +98,8 @@ frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
 void frmAddModiArchiveItem::FormLoad()
 {
     SetHelpContext(this);
+    // Digits only for a new code; a stored code shows as it is.
+    m_txtCode->setValidator(m_mode == u"M" ? nullptr : m_digits);
     clearFields();
     m_class = LoadArchiveClass(m_parent.tableCode).value_or(clsHrSysSetDict{});
     m_code.reset();
@@ -168,11 +170,10 @@ void frmAddModiArchiveItem::save()
         return;
     }
     if (browser)
-        browser->AddCodeNode(m_parent.parentNodeKey,
-                             CodeKeyPart(m_parent.tableCode,
-                                         fields.code.trimmed(),
-                                         NewCodeLevel(m_parent)),
-                             fields.name.trimmed());
+        browser->AddCodeNode(
+            m_parent.parentNodeKey,
+            CodeKeyPart(m_parent.tableCode, fields.code.trimmed(), NewCodeLevel(m_parent)),
+            fields.name.trimmed());
     showMessage(result.message, MessageTitle);
     // Ready for the next code under the same parent.
     clearFields();

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QCheckBox;
+class QValidator;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,7 @@ private:
     std::optional<clsHrCT> m_code;
     bool m_checkingName = false;
 
+    QValidator *m_digits;
     QGroupBox *m_frame;
     QLineEdit *m_txtCode;
     QLineEdit *m_txtName;

@@ -72,8 +72,8 @@ frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
     m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     m_cmdOk->setDefault(true);
     m_cmdQuit->setAutoDefault(false);
-    m_txtCode->setValidator(new DigitValidator(m_txtCode));
     m_txtShowOrder->setValidator(new DigitValidator(m_txtShowOrder));
+    m_digits = new DigitValidator(this);
 
     auto *fields = new QGridLayout(m_frame);
     const QList<std::pair<QString, QLineEdit *>> rows{
@@ -120,6 +120,8 @@ void frmAddModifyArchive::FormLoad()
     m_chkSys->setVisible(defs.OptFlag == 0);
 
     m_record.reset();
+    // Digits only while the box holds a class number; in modify mode it shows the table code.
+    m_txtCode->setValidator(m_mode == u"M" ? nullptr : m_digits);
     setInput(ArchiveClassInput{});
     if (m_mode == u"M") {
         setWindowTitle(QStringLiteral("修改档案类"));

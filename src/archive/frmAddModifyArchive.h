@@ -7,6 +7,7 @@
 #include <optional>
 
 class QCheckBox;
+class QValidator;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +52,7 @@ private:
     std::optional<clsHrSysSetDict> m_record;
     bool m_checkingName = false;
 
+    QValidator *m_digits;
     QGroupBox *m_frame;
     QLineEdit *m_txtCode;
     QLineEdit *m_txtName;
