@@ -293,11 +293,12 @@ void TestArchiveEditors::modifyClassCarriesFlags()
 
     setText(dialog, u"txtName"_s, u"区划"_s);
     box<QCheckBox>(dialog, u"chkHide"_s)->setChecked(false);
-    box<QCheckBox>(dialog, u"chkSys"_s)->setChecked(false);
+    QVERIFY(!box<QCheckBox>(dialog, u"chkSys"_s)->isChecked());
+    box<QCheckBox>(dialog, u"chkSys"_s)->setChecked(true);
     messages->answers = {MsgResult::Cancel};
     clickOk(dialog);
     QCOMPARE(messages->lastText(), u"修改确认！"_s);
-    QCOMPARE(s.count(u"select count(*) from HR_CT006 where bhideFlag='1'"_s), 0);
+    QCOMPARE(s.count(u"select count(*) from HR_CT006 where bhideFlag='1' or bsysflag='1'"_s), 0);
 
     messages->answers = {MsgResult::Ok};
     clickOk(dialog);
@@ -307,8 +308,8 @@ void TestArchiveEditors::modifyClassCarriesFlags()
              (QStringList{u"RefreshAfterEdit(2)"_s, u"setSelectedNodeText(区划(HR_CT006))"_s}));
     QCOMPARE(s.text(u"select vTableName||'/'||bDisplay||'/'||bsysFlag from hr_sys_setdict "
                     "where cTableCode='HR_CT006'"_s),
-             u"区划/0/0"_s);
-    QCOMPARE(s.count(u"select count(*) from HR_CT006 where bhideFlag<>'1' or bsysflag<>'0'"_s), 0);
+             u"区划/0/1"_s);
+    QCOMPARE(s.count(u"select count(*) from HR_CT006 where bhideFlag<>'1' or bsysflag<>'1'"_s), 0);
 
     // Top-level codes only: the level box is free. Operation flag 1 hides the user-defined box;
     // after the carry-forward nothing can be saved.
