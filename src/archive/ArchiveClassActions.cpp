@@ -89,10 +89,12 @@ bool IsNumericValue(const QString &text)
     return numeric;
 }
 
-std::optional<clsHrSysSetDict> LoadArchiveClass(const QString &tableCode)
+std::optional<clsHrSysSetDict> LoadArchiveClass(const QString &tableCode, ClassKeySpelling spelling)
 {
     clsHrSysSetDicts classes;
-    classes.Load(QStringLiteral("select * from hr_sys_setdict where ctablecode=")
+    classes.Load((spelling == ClassKeySpelling::Lower
+                      ? QStringLiteral("select * from hr_sys_setdict where ctablecode=")
+                      : QStringLiteral("select * from hr_sys_setdict where cTableCode="))
                  + quoted(tableCode));
     if (classes.Count() != 1)
         return std::nullopt;

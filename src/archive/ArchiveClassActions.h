@@ -34,8 +34,11 @@ int FlagValue(const QString &text);
 // The same for a numeric text (display order): whether it reads as a number.
 bool IsNumericValue(const QString &text);
 
-// The archive class with this table code, when exactly one row has it.
-std::optional<clsHrSysSetDict> LoadArchiveClass(const QString &tableCode);
+// The archive class with this table code, when exactly one row has it. The two editors name the
+// key column differently in their statements.
+enum class ClassKeySpelling { Lower, Mixed }; // "ctablecode", "cTableCode"
+std::optional<clsHrSysSetDict>
+LoadArchiveClass(const QString &tableCode, ClassKeySpelling spelling = ClassKeySpelling::Lower);
 // The boxes of the editor for a loaded class.
 ArchiveClassInput ArchiveClassFields(const clsHrSysSetDict &record);
 // Whether the class's code table holds codes below the top level (then its levels are fixed).

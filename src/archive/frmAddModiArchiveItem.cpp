@@ -101,7 +101,8 @@ void frmAddModiArchiveItem::FormLoad()
     // Digits only for a new code; a stored code shows as it is.
     m_txtCode->setValidator(m_mode == u"M" ? nullptr : m_digits);
     clearFields();
-    m_class = LoadArchiveClass(m_parent.tableCode).value_or(clsHrSysSetDict{});
+    m_class
+        = LoadArchiveClass(m_parent.tableCode, ClassKeySpelling::Mixed).value_or(clsHrSysSetDict{});
     m_code.reset();
     if (m_mode == u"M") {
         setWindowTitle(QStringLiteral("修改档案项"));
