@@ -18,8 +18,9 @@ public:
                              const QString &text) = 0;
     virtual void RefreshAfterEdit(int row) = 0;
 
-    // The grid's current row.
+    // The grid's current row and its row count, title row included.
     virtual int gridRow() const = 0;
+    virtual int gridRows() const = 0;
     // The selected tree node's key ("" when there is none) and a new text for it.
     virtual QString selectedNodeKey() const = 0;
     virtual void setSelectedNodeText(const QString &text) = 0;

@@ -1,0 +1,272 @@
+#include "frmAddModifyArchive.h"
+
+#include "ArchiveBrowser.h"
+#include "ArchiveQueries.h"
+#include "DigitValidator.h"
+#include "EditorBoxes.h"
+
+#include "common/BrowserFrame.h"
+#include "common/HelpViewer.h"
+#include "common/WindowHelpers.h"
+#include "entry/Defs.h"
+#include "entry/MessageService.h"
+#include "entry/mdlFunction.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vorlane {
+
+using archive::MessageTitle;
+
+namespace {
+
+QLineEdit *lineEdit(QWidget *parent, const char *name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    selectAllOnEntry(box);
+    return box;
+}
+
+QCheckBox *checkBox(QWidget *parent, const QString &caption, const char *name)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+int checked(const QCheckBox *box)
+{
+    return box->isChecked() ? 1 : 0;
+}
+
+} // namespace
+
+frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
+    : QDialog(parent)
+    , m_frame(new QGroupBox(QStringLiteral("档案类"), this))
+    , m_txtCode(lineEdit(m_frame, "txtCode"))
+    , m_txtName(lineEdit(m_frame, "txtName"))
+    , m_txtDescription(lineEdit(m_frame, "txtDescription"))
+    , m_txtMemo(lineEdit(m_frame, "txtMemo"))
+    , m_txtShowOrder(lineEdit(m_frame, "txtShowOrder"))
+    , m_chkLevels(checkBox(m_frame, QStringLiteral("分级"), "chkLevels"))
+    , m_chkHide(checkBox(m_frame, QStringLiteral("显示"), "chkHide"))
+    , m_chkSys(checkBox(m_frame, QStringLiteral("自定义"), "chkSys"))
+    , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
+    , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
+{
+    setObjectName(QStringLiteral("frmAddModifyArchive"));
+    setWindowIcon(BrowserFrame::windowIcon106());
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
+    m_cmdOk->setDefault(true);
+    m_cmdQuit->setAutoDefault(false);
+    m_txtShowOrder->setValidator(new DigitValidator(m_txtShowOrder));
+    m_digits = new DigitValidator(this);
+
+    auto *fields = new QGridLayout(m_frame);
+    const QList<std::pair<QString, QLineEdit *>> rows{
+        {QStringLiteral("类别编码"), m_txtCode},
+        {QStringLiteral("类别名称"), m_txtName},
+        {QStringLiteral("简要描述"), m_txtDescription},
+        {QStringLiteral("备    注"), m_txtMemo},
+        {QStringLiteral("显示顺序"), m_txtShowOrder},
+    };
+    for (int i = 0; i < rows.size(); ++i) {
+        auto *label = new QLabel(rows[i].first, m_frame);
+        label->setBuddy(rows[i].second);
+        fields->addWidget(label, i, 0);
+        fields->addWidget(rows[i].second, i, 1);
+    }
+    auto *flags = new QHBoxLayout;
+    flags->addWidget(m_chkLevels);
+    flags->addWidget(m_chkHide);
+    flags->addWidget(m_chkSys);
+    flags->addStretch(1);
+    fields->addLayout(flags, int(rows.size()), 0, 1, 2);
+    fields->setColumnStretch(1, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdOk);
+    buttons->addWidget(m_cmdQuit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_frame);
+    layout->addLayout(buttons);
+    setMinimumWidth(380);
+
+    m_txtCode->installEventFilter(this);
+    m_txtName->installEventFilter(this);
+    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddModifyArchive::cmdOkClick);
+    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
+    installHelpKey(this);
+}
+
+void frmAddModifyArchive::FormLoad()
+{
+    SetHelpContext(this);
+    const Defs &defs = Defs::instance();
+    m_chkSys->setVisible(defs.OptFlag == 0);
+
+    m_record.reset();
+    // Digits only while the box holds a class number; in modify mode it shows the table code.
+    m_txtCode->setValidator(m_mode == u"M" ? nullptr : m_digits);
+    setInput(ArchiveClassInput{});
+    if (m_mode == u"M") {
+        setWindowTitle(QStringLiteral("修改档案类"));
+        m_txtCode->setEnabled(false);
+        m_record = LoadArchiveClass(m_tableCode);
+        if (m_record)
+            setInput(ArchiveClassFields(*m_record));
+        m_chkLevels->setEnabled(!HasCodesBelowTopLevel(m_tableCode));
+    } else {
+        setWindowTitle(QStringLiteral("增加档案类"));
+        m_txtCode->setEnabled(false);
+        m_txtCode->setText(NextArchiveClassNumber());
+        m_chkLevels->setEnabled(true);
+    }
+    m_cmdOk->setEnabled(!defs.HMJZ);
+}
+
+ArchiveClassInput frmAddModifyArchive::input() const
+{
+    ArchiveClassInput fields;
+    fields.code = m_txtCode->text();
+    fields.name = m_txtName->text();
+    fields.description = m_txtDescription->text();
+    fields.memo = m_txtMemo->text();
+    fields.showOrder = m_txtShowOrder->text();
+    fields.levels = checked(m_chkLevels);
+    fields.hide = checked(m_chkHide);
+    fields.sys = checked(m_chkSys);
+    return fields;
+}
+
+void frmAddModifyArchive::setInput(const ArchiveClassInput &fields)
+{
+    m_txtCode->setText(fields.code);
+    m_txtName->setText(fields.name);
+    m_txtDescription->setText(fields.description);
+    m_txtMemo->setText(fields.memo);
+    m_txtShowOrder->setText(fields.showOrder);
+    m_chkLevels->setChecked(fields.levels == 1);
+    m_chkHide->setChecked(fields.hide == 1);
+    m_chkSys->setChecked(fields.sys == 1);
+}
+
+void frmAddModifyArchive::report(const ArchiveEditResult &result)
+{
+    if (!result.message.isEmpty())
+        showMessage(result.message, MessageTitle);
+    focusBox(this, result.focus);
+}
+
+void frmAddModifyArchive::cmdOkClick()
+{
+    if (m_mode == u"M")
+        saveModified();
+    else
+        save();
+}
+
+void frmAddModifyArchive::save()
+{
+    ArchiveBrowser *browser = ArchiveBrowser::open();
+    const ArchiveClassInput fields = input();
+    const ArchiveEditResult result = AddArchiveClass(fields, browser ? browser->gridRows() : 0);
+    if (!result.ok) {
+        report(result);
+        return;
+    }
+    if (browser)
+        browser->AddClassNode(QStringLiteral("HR_CT") + fields.code.trimmed() + u'^'
+                                  + QString::number(fields.levels),
+                              fields.name.trimmed());
+    showMessage(result.message, MessageTitle);
+    close();
+}
+
+void frmAddModifyArchive::saveModified()
+{
+    const ArchiveClassInput fields = input();
+    const clsHrSysSetDict loaded = m_record.value_or(clsHrSysSetDict{});
+    if (ArchiveEditResult check = CheckArchiveClassModify(loaded, fields); !check.ok) {
+        report(check);
+        return;
+    }
+    if (showMessage(QStringLiteral("修改确认！"),
+                    MessageTitle,
+                    MsgIcon::Question,
+                    MsgButtons::OkCancel,
+                    MsgResult::Cancel)
+        != MsgResult::Ok)
+        return;
+    const ArchiveEditResult result = ModifyArchiveClass(loaded, fields, Defs::instance().OptFlag);
+    showMessage(result.message, MessageTitle);
+    if (!result.ok)
+        return;
+    if (ArchiveBrowser *browser = ArchiveBrowser::open()) {
+        browser->RefreshAfterEdit(browser->gridRow());
+        if (browser->selectedNodeKey().startsWith(u'R'))
+            browser->setSelectedNodeText(ClassNodeText(fields.name, fields.code));
+    }
+    close();
+}
+
+void frmAddModifyArchive::nameLeft()
+{
+    const QString name = m_txtName->text();
+    if (m_checkingName || name.trimmed().isEmpty() || IsLegalText(name))
+        return;
+    // The message box takes the focus for a while; the box keeps it afterwards.
+    m_checkingName = true;
+    showMessage(QStringLiteral("含有非法字符，请重新输入！"), MessageTitle);
+    QTimer::singleShot(0, this, [this] {
+        focusBox(this, m_txtName->objectName());
+        m_checkingName = false;
+    });
+}
+
+bool frmAddModifyArchive::eventFilter(QObject *watched, QEvent *event)
+{
+    if (leavesBox(event)) {
+        if (watched == m_txtCode) {
+            bool numeric = false;
+            const int number = m_txtCode->text().trimmed().toInt(&numeric);
+            if (numeric)
+                m_txtCode->setText(FormatClassNumber(number));
+        } else if (watched == m_txtName) {
+            nameLeft();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmAddModifyArchive::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormLoad();
+    QDialog::showEvent(event);
+}
+
+void frmAddModifyArchive::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace vorlane
