@@ -1,0 +1,261 @@
+#include "HostSession.h"
+#include "RecordedStatements.h"
+#include "ScriptedMessages.h"
+
+#include "business/frmOperationFlowUI.h"
+#include "business/frmXXJGroup.h"
+#include "common/LauncherWindow.h"
+#include "db/Connection.h"
+#include "entry/mdlFunction.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+namespace {
+
+QStringList treeKeys(BrowserFrame &w)
+{
+    QStringList keys;
+    for (int i = 0; i < w.Tree()->NodeCount(); ++i)
+        keys << NodeTree::Key(w.Tree()->Nodes().at(i));
+    return keys;
+}
+
+void selectCategory(frmOperationFlowUI &w, const QString &code)
+{
+    for (auto *node : w.Tree()->Nodes())
+        if (NodeTree::Key(node).startsWith(u'R' + code + u'-'))
+            w.Tree()->selectNode(node);
+    w.ShowSelectedCategory();
+}
+
+// Runs "设置" and acts on the modal membership dialog while it is open.
+void withMembershipDialog(frmOperationFlowUI &w, const std::function<void(frmXXJGroup &)> &act)
+{
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        frmXXJGroup *dialog = existingWindowInstance<frmXXJGroup>();
+        QVERIFY(dialog && dialog->isVisible());
+        ran = true;
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdQuit"))->click();
+    });
+    w.Toolbar1_ButtonClick(QStringLiteral("Add"));
+    QVERIFY(ran);
+}
+
+QStringList entries(const QWidget &dialog, bool selectedOnly = false)
+{
+    QStringList out;
+    auto *list = dialog.findChild<QListWidget *>(QStringLiteral("lstXxj"));
+    for (int i = 0; i < list->count(); ++i)
+        if (!selectedOnly || list->item(i)->isSelected())
+            out << list->item(i)->text();
+    return out;
+}
+
+QStringList comboEntries(const QWidget &dialog)
+{
+    auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("cboLb"));
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+QStringList members(HostSession &s, const QString &cid)
+{
+    QStringList out;
+    auto rs = s.conn().OpenRecordset(
+        QStringLiteral("select ctablecode, itablegroup from hr_sys_CategoriesMember where cid='%1' "
+                       "order by itablegroup, ctablecode")
+            .arg(cid));
+    for (; !rs->Eof(); rs->MoveNext())
+        out << rs->FieldValue(1).toString() + u':' + rs->FieldValue(0).toString().toLower();
+    return out;
+}
+
+} // namespace
+
+class TestBusiness : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void categoriesAndTheirMembers();
+    void savingReplacesOneGroup();
+    void unknownCategoryAndEmptyCatalogue();
+    void carriedForwardAndFailedSave();
+};
+
+void TestBusiness::categoriesAndTheirMembers()
+{
+    HostSession s;
+    MessageScope messages;
+    frmOperationFlowUI w;
+    RecorderScope rec(s.conn());
+    w.FormLoad();
+
+    QCOMPARE(treeKeys(w),
+             QStringList({"RBZ001-编制管理", "RCJ002-人员信息采集", "RDJ003-职级评定",
+                          "RTP004-人事调配", "RLZ005-离职管理"}));
+    QCOMPARE(rec->statements().last(),
+             QStringLiteral("select t1.cid as '业务代码',t1.ctablecode as '信息集代码',t2.vtablename as "
+                            "'信息集名称',t2.vdescription as '信息集描述',t2.vmemo as '备注' from "
+                            "hr_sys_CategoriesMember as t1 left join hr_sys_setdict as t2 on "
+                            "t1.ctablecode=t2.ctablecode  where t1.cid='BZ001' and t2.bDisplay=1 and "
+                            "t2.bdelFlag=0 order by  t2.ishowOrder"));
+    Grid *g = w.grid();
+    QCOMPARE(g->rowTexts(0),
+             QStringList({"序号", "业务代码", "信息集代码", "信息集名称", "信息集描述", "备注"}));
+    QCOMPARE(g->Rows(), 3);
+    QCOMPARE(g->TextMatrix(1, 0), QStringLiteral("1"));
+    QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("BZ001"));
+
+    // Hidden, deleted and missing sets are not listed.
+    s.conn().Execute(QStringLiteral("update hr_sys_setdict set bDisplay=0 where ctablecode='hr_hi_family'"));
+    s.conn().Execute(QStringLiteral("update hr_sys_setdict set bdelFlag=1 where ctablecode='hr_hi_resume'"));
+    s.conn().Execute(QStringLiteral("insert hr_sys_CategoriesMember (cid,ctablecode,itablegroup) values ('CJ002','HR_GONE','1')"));
+    selectCategory(w, QStringLiteral("CJ002"));
+    QCOMPARE(g->Rows(), 2);
+    QCOMPARE(g->TextMatrix(1, 2).toLower(), QStringLiteral("hr_hi_education"));
+
+    // No members: the default titles and one empty row.
+    selectCategory(w, QStringLiteral("DJ003"));
+    QCOMPARE(g->rowTexts(0),
+             QStringList({"序号", "业务信息代码", "信息集代码", "信息集名称", "应用表描述", "备注"}));
+    QCOMPARE(g->Rows(), 2);
+    QCOMPARE(g->rowTexts(1).join(QString()), QString());
+
+    // "排序" changes nothing.
+    rec->clear();
+    w.Toolbar1_ButtonClick(QStringLiteral("Order"));
+    QVERIFY(rec->statements().isEmpty());
+    QVERIFY(messages->shown.isEmpty());
+}
+
+void TestBusiness::savingReplacesOneGroup()
+{
+    HostSession s;
+    MessageScope messages;
+    frmOperationFlowUI w;
+    w.FormLoad();
+
+    // Person categories offer only the person group; the members come pre-selected.
+    selectCategory(w, QStringLiteral("CJ002"));
+    RecorderScope rec(s.conn());
+    QString kept;
+    withMembershipDialog(w, [&](frmXXJGroup &d) {
+        QCOMPARE(comboEntries(d).size(), 1);
+        QVERIFY(comboEntries(d).first().startsWith(QStringLiteral("1-")));
+        const QStringList picked = entries(d, true);
+        QCOMPARE(picked.size(), 3);
+        d.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+        QVERIFY(entries(d, true).isEmpty());
+        auto *list = d.findChild<QListWidget *>(QStringLiteral("lstXxj"));
+        list->item(0)->setSelected(true);
+        kept = NamePart(list->item(0)->text());
+        rec->clear();
+        d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        QVERIFY(!d.isVisible());
+    });
+    QCOMPARE(rec->executed(),
+             QStringList({"delete from hr_sys_CategoriesMember where cid='CJ002' and itablegroup=1",
+                          "insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) values('CJ002', '"
+                              + kept + "' ,'1')"}));
+    QCOMPARE(members(s, QStringLiteral("CJ002")), QStringList({u"1:" + kept.toLower()}));
+    QCOMPARE(w.grid()->Rows(), 2); // the browser refreshed its list
+    QCOMPARE(w.grid()->TextMatrix(1, 2), kept);
+
+    // BZ001 offers every group but person and attendance; saving one leaves the others.
+    selectCategory(w, QStringLiteral("BZ001"));
+    withMembershipDialog(w, [&](frmXXJGroup &d) {
+        for (const QString &entry : comboEntries(d))
+            QVERIFY(!entry.startsWith(QStringLiteral("1-")) && !entry.startsWith(QStringLiteral("5-")));
+        QVERIFY(comboEntries(d).first().startsWith(QStringLiteral("2-")));
+        d.findChild<QPushButton *>(QStringLiteral("cmdSel"))->click();
+        d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+    });
+    const QStringList bz = members(s, QStringLiteral("BZ001"));
+    QVERIFY(bz.contains(QStringLiteral("4:hr_om_jobplan")));
+    QVERIFY(bz.contains(QStringLiteral("2:hr_om_deptplan")));
+
+    // Opened again, the saved selection shows.
+    selectCategory(w, QStringLiteral("CJ002"));
+    withMembershipDialog(w, [&](frmXXJGroup &d) {
+        QCOMPARE(entries(d, true).size(), 1);
+        QCOMPARE(NamePart(entries(d, true).first()), kept);
+    });
+}
+
+void TestBusiness::unknownCategoryAndEmptyCatalogue()
+{
+    HostSession s;
+    MessageScope messages;
+    s.conn().Execute(QStringLiteral("insert hr_sys_Categories (cid,vname,ishoworder) values ('XX999','其他业务',9)"));
+    frmOperationFlowUI w;
+    w.FormLoad();
+    selectCategory(w, QStringLiteral("XX999"));
+    RecorderScope rec(s.conn());
+    withMembershipDialog(w, [&](frmXXJGroup &d) {
+        QVERIFY(comboEntries(d).isEmpty());
+        QVERIFY(entries(d).isEmpty());
+        rec->clear();
+        d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        QVERIFY(d.isVisible()); // nothing to save: the dialog stays
+        QVERIFY(rec->executed().isEmpty());
+    });
+
+    // Without categories every button is inert, "退出" included.
+    s.conn().Execute(QStringLiteral("delete from hr_sys_Categories"));
+    w.show();
+    w.Toolbar1_ButtonClick(QStringLiteral("Resh"));
+    QCOMPARE(w.Tree()->NodeCount(), 0);
+    w.Toolbar1_ButtonClick(QStringLiteral("Exit"));
+    QVERIFY(w.isVisible());
+    w.Toolbar1_ButtonClick(QStringLiteral("Add"));
+    QVERIFY(!existingWindowInstance<frmXXJGroup>()->isVisible());
+    QVERIFY(messages->shown.isEmpty());
+}
+
+void TestBusiness::carriedForwardAndFailedSave()
+{
+    {
+        HostSession s({.carriedForward = true});
+        frmOperationFlowUI w;
+        w.FormLoad();
+        withMembershipDialog(w, [](frmXXJGroup &d) {
+            for (const char *name : {"cmdOk", "Command2", "cmdSel"})
+                QVERIFY(!d.findChild<QPushButton *>(QString::fromLatin1(name))->isEnabled());
+        });
+    }
+    HostSession s;
+    MessageScope messages;
+    frmOperationFlowUI w;
+    w.FormLoad();
+    selectCategory(w, QStringLiteral("CJ002"));
+    const QStringList before = members(s, QStringLiteral("CJ002"));
+    // SQLite's own trigger syntax, past the T-SQL translator.
+    s.conn().engine().ExecuteNative(
+        QStringLiteral("create trigger refuse_members before insert on hr_sys_CategoriesMember "
+                       "begin select raise(abort, '拒绝'); end"));
+    withMembershipDialog(w, [&](frmXXJGroup &d) {
+        d.findChild<QPushButton *>(QStringLiteral("cmdSel"))->click();
+        d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        QVERIFY(d.isVisible()); // a failed save says nothing and keeps the dialog open
+    });
+    QCOMPARE(members(s, QStringLiteral("CJ002")), before);
+    QVERIFY(messages->shown.isEmpty());
+}
+
+QTEST_MAIN(TestBusiness)
+#include "tst_business.moc"
