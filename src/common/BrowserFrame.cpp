@@ -5,6 +5,7 @@
 #include "Twips.h"
 #include "WindowHelpers.h"
 
+#include "db/DbError.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
 
@@ -91,20 +92,24 @@ BrowserFrame::BrowserFrame(QWidget *parent)
     m_fraSep->hide();
 
     m_tree->setImageList(&BrowserFrame::treeImage);
-    connect(m_tree, &NodeTree::NodeClick, this, [this] { nodeClick(); });
+    connect(m_tree, &NodeTree::NodeClick, this, [this] { guarded([this] { nodeClick(); }); });
     connect(m_tree, &NodeTree::EnterPressed, this, [this] {
-        nodeClick();
-        treeDblClick();
+        guarded([this] {
+            nodeClick();
+            treeDblClick();
+        });
     });
-    connect(m_tree, &NodeTree::ArrowMoved, this, [this](int key) { treeArrowKey(key); });
-    connect(m_tree, &NodeTree::DblClick, this, [this] { treeDblClick(); });
+    connect(m_tree, &NodeTree::ArrowMoved, this, [this](int key) {
+        guarded([this, key] { treeArrowKey(key); });
+    });
+    connect(m_tree, &NodeTree::DblClick, this, [this] { guarded([this] { treeDblClick(); }); });
     connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         popupOperationMenu(m_tree, m_tree->viewport()->mapToGlobal(pos));
     });
 
     m_grid->setObjectName(QStringLiteral("Grid"));
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_grid, &Grid::DblClick, this, [this] { gridDblClick(); });
+    connect(m_grid, &Grid::DblClick, this, [this] { guarded([this] { gridDblClick(); }); });
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         popupOperationMenu(m_grid, m_grid->viewport()->mapToGlobal(pos));
     });
@@ -129,7 +134,9 @@ BrowserFrame::BrowserFrame(QWidget *parent)
         connect(action, &QAction::triggered, this, handler);
         addAction(action);
     };
-    addKey(QKeySequence(Qt::Key_F3), QStringLiteral("keyFindNext"), [this] { findNext(); });
+    addKey(QKeySequence(Qt::Key_F3), QStringLiteral("keyFindNext"), [this] {
+        guarded([this] { findNext(); });
+    });
     addKey(QKeySequence(Qt::CTRL | Qt::Key_F4), QStringLiteral("keyClose"), [this] { close(); });
     addKey(QKeySequence(Qt::Key_F1), QStringLiteral("keyHelp"), [this] { ShowHelp(); });
 
@@ -162,7 +169,11 @@ void BrowserFrame::FormLoad()
     m_xmlPrt->setVisible(false);
     PrintStylePath = Defs::instance().login().InstallPath() + u"/share/printstyle/";
 
-    buildToolbarAndMenus();
+    // A reused window keeps its buttons and menus; the style may have changed since.
+    if (!m_built) {
+        m_built = true;
+        buildToolbarAndMenus();
+    }
     ApplyToolbarStyle(this);
 
     loadData();
@@ -175,6 +186,36 @@ void BrowserFrame::setTreeWidthTwips(int twips)
 {
     m_treeWidth = std::max(0, twips);
     ArrangeControls();
+}
+
+bool BrowserFrame::guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const db::DbError &error) {
+        showMessage(error.message(), WindowTitle);
+    } catch (const HostError &error) {
+        showMessage(error.message(), WindowTitle);
+    } catch (const std::exception &error) {
+        showMessage(QString::fromStdString(error.what()), WindowTitle);
+    }
+    return false;
+}
+
+BrowserFrame::ActiveControl BrowserFrame::activeControl() const
+{
+    if (m_activeOverride)
+        return *m_activeOverride;
+    // The focus widget of a window stays set while the window is inactive or a menu is open.
+    const QWidget *focus = focusWidget();
+    if (!focus)
+        return ActiveControl::None;
+    if (focus == m_grid || m_grid->isAncestorOf(focus))
+        return ActiveControl::Grid;
+    if (focus == m_tree || m_tree->isAncestorOf(focus))
+        return ActiveControl::Tree;
+    return ActiveControl::None;
 }
 
 int BrowserFrame::leftTwips(const QWidget *widget) const
@@ -303,22 +344,18 @@ void BrowserFrame::resizeEvent(QResizeEvent *event)
 
 void BrowserFrame::showEvent(QShowEvent *event)
 {
-    if (!m_loaded) {
-        try {
-            FormLoad();
-        } catch (const HostError &error) {
-            showMessage(error.message(), WindowTitle, MsgIcon::Critical);
-        }
-    }
+    if (!m_loaded)
+        guarded([this] { FormLoad(); });
     QMainWindow::showEvent(event);
     ArrangeControls();
 }
 
 void BrowserFrame::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded) {
-        m_unloaded = true;
-        formUnload();
+    // Unloading makes the next show start up again.
+    if (m_loaded) {
+        m_loaded = false;
+        guarded([this] { formUnload(); });
     }
     event->accept();
 }
@@ -379,20 +416,23 @@ void BrowserFrame::ShowHelp()
 
 void BrowserFrame::Toolbar1_ButtonClick(const QString &buttonKey)
 {
-    if (buttonKey == u"Exit") {
-        close();
-        return;
-    }
-    if (buttonKey == u"Help")
-        ShowHelp();
-    else
-        toolbarButtonClick(buttonKey);
-    m_ctbCtrl->Refresh();
+    guarded([this, &buttonKey] {
+        if (!acceptsButton(buttonKey))
+            return;
+        if (buttonKey == u"Exit")
+            close();
+        else if (buttonKey == u"Help")
+            ShowHelp();
+        else
+            toolbarButtonClick(buttonKey);
+    });
+    if (buttonKey != u"Exit")
+        m_ctbCtrl->Refresh();
 }
 
 void BrowserFrame::Toolbar1_ButtonMenuClick(const QString &buttonKey, const QString &menuKey)
 {
-    toolbarButtonMenuClick(buttonKey, menuKey);
+    guarded([this, &buttonKey, &menuKey] { toolbarButtonMenuClick(buttonKey, menuKey); });
 }
 
 void BrowserFrame::CTBCtrl1_ButtonClick(const QString &buttonKey, const QString &menuKey)
@@ -464,7 +504,9 @@ QAction *BrowserFrame::addMenuAction(QMenu *menu,
     QAction *action = menu->addAction(caption);
     action->setObjectName(name);
     if (handler)
-        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+        connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
+            guarded(handler);
+        });
     return action;
 }
 
@@ -477,7 +519,9 @@ QMenu *BrowserFrame::addFileMenu(const QString &exitCaption)
         PrintPreviewGrid();
     });
     menu->addSeparator();
-    addMenuAction(menu, QStringLiteral("mnuExit"), exitCaption, [this] { close(); });
+    addMenuAction(menu, QStringLiteral("mnuExit"), exitCaption, [this] {
+        Toolbar1_ButtonClick(QStringLiteral("Exit"));
+    });
     return menu;
 }
 

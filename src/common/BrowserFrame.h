@@ -8,6 +8,9 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 class QFrame;
 class QMenu;
 class QStatusBar;
@@ -49,7 +52,12 @@ struct ButtonMenuEntry
 // A browser derives from it, builds its toolbar and menus in buildToolbarAndMenus(), fills the
 // tree in loadData() and the grid in nodeClick(), and handles its commands in
 // toolbarButtonClick() and toolbarButtonMenuClick(). FormLoad() runs the start-up sequence; it
-// runs by itself before the window is first shown if the browser has not called it.
+// runs by itself whenever the window is shown while not loaded: closing unloads it (formUnload),
+// so a reused window starts up again on its next show. Toolbar and menus are built only once.
+//
+// Node clicks, toolbar and menu commands, F3, grid double clicks and the start-up on show run
+// inside guarded(): a database or host error shows its text through the message service and the
+// window stays usable.
 class BrowserFrame : public QMainWindow
 {
     Q_OBJECT
@@ -79,6 +87,19 @@ public:
     void FormLoad();
     bool isLoaded() const { return m_loaded; }
 
+    // Runs an event handler so that no error escapes it: a db::DbError, HostError or other
+    // std::exception is shown (title "人事信息管理", information icon) and false returned.
+    bool guarded(const std::function<void()> &handler);
+
+    // The control a command acts on: the tree or the grid, whichever holds (or last held) the
+    // window's focus; an override set by the window or a test wins.
+    enum class ActiveControl { None, Tree, Grid };
+    ActiveControl activeControl() const;
+    void setActiveControlOverride(std::optional<ActiveControl> control)
+    {
+        m_activeOverride = control;
+    }
+
     void ArrangeControls();
     // Width the tree starts with; the split bar changes it afterwards.
     void setTreeWidthTwips(int twips);
@@ -96,7 +117,8 @@ public:
     // Opens the help viewer at this window's help context (F1, "帮助").
     void ShowHelp();
 
-    // Runs the handlers of the window's own toolbar, as a click on Toolbar1 would.
+    // Runs the handlers of the window's own toolbar, as a click on Toolbar1 would. Every button,
+    // "Exit" and "Help" included, passes acceptsButton() first.
     void Toolbar1_ButtonClick(const QString &buttonKey);
     void Toolbar1_ButtonMenuClick(const QString &buttonKey, const QString &menuKey);
     // The host toolbar's click, forwarded to the handlers above.
@@ -111,14 +133,14 @@ public:
     QAction *toolbarButton(const QString &key) const;
     QAction *buttonMenuEntry(const QString &buttonKey, const QString &menuKey) const;
 
-    // Building the menus: an entry that runs a handler; menus are objects named as given.
+    // Building the menus: an entry that runs a handler (guarded); menus are objects named as given.
     QMenu *addMenu(const QString &name, const QString &caption);
     QAction *addMenuAction(QMenu *menu,
                            const QString &name,
                            const QString &caption,
                            std::function<void()> handler);
     // "文件(&F)" with "导出(&E)", "打印(&P)…" and the exit entry (mnuFile, mnuExport, mnuPrint,
-    // mnuExit).
+    // mnuExit); the exit entry acts as the toolbar button "Exit".
     QMenu *addFileMenu(const QString &exitCaption);
     // "帮助(&H)" with "帮助(&H)" (mnuHelp, mnuHelp1).
     QMenu *addHelpMenu();
@@ -154,6 +176,12 @@ protected:
     virtual void gridDblClick() {}
     // F3.
     virtual void findNext() {}
+    // Before any toolbar button acts (Exit and Help too): false makes the click do nothing.
+    virtual bool acceptsButton(const QString &key)
+    {
+        Q_UNUSED(key)
+        return true;
+    }
     virtual void toolbarButtonClick(const QString &key) { Q_UNUSED(key) }
     virtual void toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey)
     {
@@ -199,8 +227,9 @@ private:
     QHash<QString, QAction *> m_menuEntries; // "buttonKey/menuKey"
     int m_treeWidth = 3200;
     int m_barLeft = 0;
+    std::optional<ActiveControl> m_activeOverride;
+    bool m_built = false;
     bool m_loaded = false;
-    bool m_unloaded = false;
 };
 
 } // namespace vorlane

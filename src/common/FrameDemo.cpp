@@ -103,10 +103,7 @@ void frmFrameDemo::nodeClick()
 
 void frmFrameDemo::openFind()
 {
-    frmFind dialog(this);
-    dialog.setContext(frmFind::InfoSetContext);
-    dialog.setFindState(&m_find);
-    if (dialog.exec() == QDialog::Accepted)
+    if (frmFind::run(this, frmFind::InfoSetContext, m_find))
         RunFind(-1);
 }
 

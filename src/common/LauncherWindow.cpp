@@ -50,6 +50,8 @@ void showWindow(QWidget *window, int nModal, QWidget *owner)
     QPointer<QWidget> guard(window);
     QEventLoop loop;
     CloseWatcher watcher(window, &loop);
+    // A window deleted on close (or with its owner) ends the loop as well.
+    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     window->raise();

@@ -19,16 +19,19 @@ namespace vorlane {
 const QString frmFind::InfoSetContext = QStringLiteral("信息集");
 const QString frmFind::ArchiveClassContext = QStringLiteral("档案类");
 
-bool FindMatches(const QString &text, const QString &findOperator, const QString &value)
+bool FindMatches(const QString &text,
+                 const QString &findOperator,
+                 const QString &value,
+                 Qt::CaseSensitivity containsCase)
 {
     if (findOperator == u"等于")
         return text.toUpper() == value.toUpper();
     if (findOperator == u"不等于")
         return text.toUpper() != value.toUpper();
     if (findOperator == u"包含")
-        return text.contains(value);
+        return text.contains(value, containsCase);
     if (findOperator == u"不包含")
-        return !text.contains(value);
+        return !text.contains(value, containsCase);
     return false;
 }
 
@@ -84,6 +87,19 @@ frmFind::frmFind(QWidget *parent)
     connect(m_cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     installHelpKey(this);
     load();
+}
+
+bool frmFind::run(QWidget *parent, const QString &context, FindState &state)
+{
+    frmFind dialog(parent);
+    dialog.prepare(context, &state);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void frmFind::prepare(const QString &context, FindState *state)
+{
+    m_state = state;
+    setContext(context);
 }
 
 void frmFind::setContext(const QString &context)

@@ -27,8 +27,12 @@ struct FindState
 
 // Whether a text matches the value under one of the find comparisons: "等于" and "不等于"
 // compare case-insensitively (both in upper case), "包含" and "不包含" look for the value
-// inside the text. Any other comparison matches nothing.
-bool FindMatches(const QString &text, const QString &findOperator, const QString &value);
+// inside the text, exactly or ignoring letter case as containsCase says (the structure browser
+// looks exactly, the archive browser ignores case). Any other comparison matches nothing.
+bool FindMatches(const QString &text,
+                 const QString &findOperator,
+                 const QString &value,
+                 Qt::CaseSensitivity containsCase = Qt::CaseSensitive);
 
 // The find dialog ("定位"): the user states a field, a comparison and a value; the browser that
 // opened it does the searching. The context tells which browser: "信息集" (structure browser)
@@ -42,6 +46,12 @@ public:
     static const QString ArchiveClassContext; // "档案类"
 
     explicit frmFind(QWidget *parent = nullptr);
+
+    // The hand-over in one call: a fresh dialog for the context and the browser's find state,
+    // shown modally over parent. True when the user confirmed a value (the state then holds it).
+    static bool run(QWidget *parent, const QString &context, FindState &state);
+    // State first, then context: loading for the context is what resets the archive state.
+    void prepare(const QString &context, FindState *state);
 
     QString Context() const { return m_context; }
     // Set before the dialog is shown; fills the field list for that context.

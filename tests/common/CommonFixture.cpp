@@ -1,5 +1,6 @@
 #include "CommonFixture.h"
 
+#include "db/DbError.h"
 #include "entry/Defs.h"
 
 #include <QLabel>
@@ -99,6 +100,7 @@ void ProbeFrame::nodeClick()
     const auto *panel = StBar()->findChild<QLabel *>(QStringLiteral("Panel1"));
     log << QStringLiteral("click:%1:%2")
                .arg(Tree()->SelectedKey(), panel ? panel->text() : QString());
+    failIf(QStringLiteral("click"));
     Grid *g = grid();
     g->setRows(2);
     g->setCols(int(header.size()) + 1);
@@ -131,11 +133,24 @@ void ProbeFrame::gridDblClick()
 void ProbeFrame::findNext()
 {
     log << QStringLiteral("findNext");
+    failIf(QStringLiteral("findNext"));
+}
+
+bool ProbeFrame::acceptsButton(const QString &key)
+{
+    return !inert.contains(key);
+}
+
+void ProbeFrame::failIf(const QString &handler)
+{
+    if (failing.contains(handler))
+        throw db::DbError(u"无效的列名 " + handler);
 }
 
 void ProbeFrame::toolbarButtonClick(const QString &key)
 {
     log << u"button:" + key;
+    failIf(QStringLiteral("button"));
     if (!disableOnClick.isEmpty()) {
         if (QAction *action = toolbarButton(disableOnClick))
             action->setEnabled(false);
@@ -146,6 +161,7 @@ void ProbeFrame::toolbarButtonClick(const QString &key)
 void ProbeFrame::toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey)
 {
     log << u"menu:" + buttonKey + u'/' + menuKey;
+    failIf(QStringLiteral("menu"));
 }
 
 bool ProbeFrame::prepareOperationMenu(QWidget *source)

@@ -92,6 +92,10 @@ public:
     QSet<int> hiddenColumns;
     // Disables this toolbar button during the next button click.
     QString disableOnClick;
+    // Handlers that throw a database error ("click", "button", "menu", "findNext").
+    QSet<QString> failing;
+    // Buttons the window keeps inert.
+    QSet<QString> inert;
 
     void clearLog() { log.clear(); }
 
@@ -103,10 +107,14 @@ protected:
     void treeDblClick() override;
     void gridDblClick() override;
     void findNext() override;
+    bool acceptsButton(const QString &key) override;
     void toolbarButtonClick(const QString &key) override;
     void toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey) override;
     bool prepareOperationMenu(QWidget *source) override;
     void formUnload() override;
+
+private:
+    void failIf(const QString &handler);
 };
 
 } // namespace vorlane::test

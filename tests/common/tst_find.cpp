@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace vorlane::test {
 
@@ -235,6 +236,11 @@ private Q_SLOTS:
                                   << QStringLiteral("学位") << true;
         QTest::newRow("contains is exact")
             << QStringLiteral("HR_CT") << QStringLiteral("包含") << QStringLiteral("ct") << false;
+        QTest::newRow("contains ignoring case")
+            << QStringLiteral("HR_CT") << QStringLiteral("包含*") << QStringLiteral("ct") << true;
+        QTest::newRow("not contains ignoring case")
+            << QStringLiteral("HR_CT") << QStringLiteral("不包含*") << QStringLiteral("ct")
+            << false;
         QTest::newRow("not contains") << QStringLiteral("学历学位") << QStringLiteral("不包含")
                                       << QStringLiteral("职务") << true;
         QTest::newRow("unknown sign")
@@ -247,7 +253,42 @@ private Q_SLOTS:
         QFETCH(QString, sign);
         QFETCH(QString, value);
         QFETCH(bool, matches);
-        QCOMPARE(FindMatches(text, sign, value), matches);
+        // A trailing "*" in the row name asks for the comparison that ignores letter case.
+        const bool ignoreCase = sign.endsWith(u'*');
+        if (ignoreCase)
+            sign.chop(1);
+        QCOMPARE(
+            FindMatches(text, sign, value, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive),
+            matches);
+    }
+
+    void runHandsOverInOneCall_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QString>("expectedValue");
+        QTest::newRow("档案类, cancelled") << QStringLiteral("档案类") << false << QString();
+        QTest::newRow("信息集, cancelled")
+            << QStringLiteral("信息集") << false << QStringLiteral("旧值");
+        QTest::newRow("信息集, confirmed")
+            << QStringLiteral("信息集") << true << QStringLiteral("HR");
+    }
+
+    void runHandsOverInOneCall()
+    {
+        QFETCH(QString, context);
+        QFETCH(bool, confirm);
+        QFETCH(QString, expectedValue);
+        MessageScope messages;
+        FindState state = filledState();
+        QTimer::singleShot(0, [confirm] {
+            auto *dialog = qobject_cast<frmFind *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->txtValue()->setText(QStringLiteral("HR"));
+            (confirm ? dialog->cmdOk() : dialog->cmdExit())->click();
+        });
+        QCOMPARE(frmFind::run(nullptr, context, state), confirm);
+        QCOMPARE(state.FindValue, expectedValue);
     }
 };
 

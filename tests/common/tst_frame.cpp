@@ -1,10 +1,14 @@
 #include "CommonFixture.h"
 
 #include "common/FrameDemo.h"
+#include "common/HelpViewer.h"
+#include "common/LauncherWindow.h"
 #include "common/Twips.h"
 #include "common/WindowHelpers.h"
 
 #include "entry/Defs.h"
+
+#include "ScriptedMessages.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -14,6 +18,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -519,6 +524,100 @@ private Q_SLOTS:
         QVERIFY(!tree.Exists(QStringLiteral("CR1^A01^")));
         QVERIFY(tree.selectKey(QStringLiteral("R2")));
         QCOMPARE(tree.SelectedKey(), QStringLiteral("R2"));
+    }
+
+    void modalShowReturnsOnCloseAndTheNextShowStartsUpAgain()
+    {
+        LoginScope login;
+        QWidget owner;
+        ProbeFrame frame;
+        frame.setAttribute(Qt::WA_DeleteOnClose, false);
+        qsizetype buttons = 0;
+        for (int round = 0; round < 2; ++round) {
+            frame.clearLog();
+            QTimer::singleShot(0, &frame, [&frame] { frame.close(); });
+            showWindow(&frame, 1, &owner);
+            QVERIFY(!frame.isVisible());
+            QCOMPARE(frame.parentWidget(), &owner);
+            QVERIFY(frame.isWindow());
+            // The toolbar is built once; the rest of the start-up runs on every show.
+            QStringList expected{QStringLiteral("constants"),
+                                 QStringLiteral("data:style=2"),
+                                 QStringLiteral("click:R1:账套：[001]星桥示范企业"),
+                                 QStringLiteral("unload")};
+            if (round == 0)
+                expected.insert(1, QStringLiteral("toolbar"));
+            QCOMPARE(frame.log, expected);
+            if (round == 0)
+                buttons = frame.Toolbar1()->findChildren<QToolButton *>().size();
+        }
+        QCOMPARE(frame.Toolbar1()->findChildren<QToolButton *>().size(), buttons);
+    }
+
+    void handlerErrorsAreShownAndTheWindowStaysUsable()
+    {
+        LoginScope login;
+        MessageScope messages;
+        ProbeFrame frame;
+        frame.failing = {QStringLiteral("click"),
+                         QStringLiteral("button"),
+                         QStringLiteral("menu"),
+                         QStringLiteral("findNext")};
+        frame.show(); // the first show's start-up ends in the failing node click
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
+        frame.buttonMenuEntry(QStringLiteral("Add"), QStringLiteral("ADDL"))->trigger();
+        frame.findChild<QAction *>(QStringLiteral("keyFindNext"))->trigger();
+        QCOMPARE(messages->shown.size(), 4);
+        const QStringList handlers{QStringLiteral("click"),
+                                   QStringLiteral("button"),
+                                   QStringLiteral("menu"),
+                                   QStringLiteral("findNext")};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(messages->shown[i].text, u"无效的列名 " + handlers[i]);
+            QCOMPARE(messages->shown[i].title, QStringLiteral("人事信息管理"));
+            QCOMPARE(messages->shown[i].icon, MsgIcon::Information);
+        }
+        QVERIFY(frame.isVisible());
+        frame.failing.clear();
+        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
+        QCOMPARE(frame.log.last(), QStringLiteral("button:Find"));
+    }
+
+    void activeControlFollowsTheFocus()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.grid()->setFocus();
+        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
+        frame.Tree()->setFocus();
+        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Tree);
+        frame.setActiveControlOverride(BrowserFrame::ActiveControl::Grid);
+        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
+    }
+
+    void gateMakesExitAndHelpInert()
+    {
+        LoginScope login;
+        ProbeFrame frame;
+        frame.inert = {QStringLiteral("Exit"), QStringLiteral("Help"), QStringLiteral("Find")};
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.clearLog();
+        if (HelpViewer::instance())
+            HelpViewer::instance()->close();
+        frame.Toolbar1_ButtonClick(QStringLiteral("Help"));
+        frame.Toolbar1_ButtonClick(QStringLiteral("Exit"));
+        frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
+        QVERIFY(frame.isVisible());
+        QVERIFY(frame.log.isEmpty());
+        QVERIFY(!HelpViewer::instance() || !HelpViewer::instance()->isVisible());
+        frame.inert.clear();
+        frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        QVERIFY(!frame.isVisible());
     }
 
     void demoWindowShowsTheDataItIsGiven()
