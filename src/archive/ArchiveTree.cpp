@@ -57,29 +57,6 @@ void addByParent(NodeListing &listing, const QString &classKey, const QString &t
     add(QString(), classKey);
 }
 
-QString comparedText(const QString &key, const QString &text, bool byCode, bool whole)
-{
-    if (byCode)
-        return tableCodeOfKey(key);
-    if (whole)
-        return text;
-    const qsizetype bracket = text.indexOf(u'(');
-    return bracket < 0 ? text : text.left(bracket);
-}
-
-bool matches(const QString &text, const QString &findOperator, const QString &value)
-{
-    if (findOperator == u"等于")
-        return text.toUpper() == value.toUpper();
-    if (findOperator == u"不等于")
-        return text.toUpper() != value.toUpper();
-    if (findOperator == u"包含")
-        return text.contains(value, Qt::CaseInsensitive);
-    if (findOperator == u"不包含")
-        return !text.contains(value, Qt::CaseInsensitive);
-    return false;
-}
-
 } // namespace
 
 QString classNodeKey(const QString &tableCode, const QString &multiLevel)
@@ -195,20 +172,15 @@ NodeListing visitNode(const QString &key, bool hasChildNodes)
     return listing;
 }
 
-int findClassNode(const QList<QString> &keys,
-                  const QList<QString> &texts,
-                  int startAfter,
-                  bool byCode,
-                  const QString &findOperator,
-                  const QString &value)
+QString
+findComparedText(const QString &key, const QString &text, bool byCode, const QString &findOperator)
 {
-    const bool whole = findOperator == u"包含" || findOperator == u"不包含";
-    for (int i = std::max(0, startAfter + 1); i < keys.size(); ++i) {
-        if (isClassKey(keys[i])
-            && matches(comparedText(keys[i], texts.value(i), byCode, whole), findOperator, value))
-            return i;
-    }
-    return -1;
+    if (byCode)
+        return tableCodeOfKey(key);
+    if (findOperator == u"包含" || findOperator == u"不包含")
+        return text;
+    const qsizetype bracket = text.indexOf(u'(');
+    return bracket < 0 ? text : text.left(bracket);
 }
 
 } // namespace vorlane::archive

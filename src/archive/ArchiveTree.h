@@ -58,15 +58,9 @@ QString topLevelCodesSql(const QString &tableCode);
 QString childCodesSql(const QString &tableCode, const QString &code, int level);
 QString codeItselfSql(const QString &tableCode, const QString &code);
 
-// Search over the class nodes, with texts compared case-insensitively (also for "包含" and
-// "不包含"). byCode compares the node's table code, otherwise the node text: before its first
-// "(" for "等于"/"不等于", whole for "包含"/"不包含". Returns the index in `keys` of the first
-// class node after `startAfter` that matches, or -1.
-int findClassNode(const QList<QString> &keys,
-                  const QList<QString> &texts,
-                  int startAfter,
-                  bool byCode,
-                  const QString &findOperator,
-                  const QString &value);
+// The text a search compares for a class node: its table code (byCode), else its text, cut
+// before the first "(" for "等于"/"不等于" and whole for "包含"/"不包含".
+QString
+findComparedText(const QString &key, const QString &text, bool byCode, const QString &findOperator);
 
 } // namespace vorlane::archive

@@ -47,21 +47,6 @@ int levelOf(const QString &text)
     return ok ? int(level) : 0;
 }
 
-// Runs a handler; an error it lets through is shown by its description and ends the command.
-template<class Body>
-void guarded(Body &&body)
-{
-    try {
-        body();
-    } catch (const HostError &e) {
-        showMessage(e.message(), Title);
-    } catch (const db::DbError &e) {
-        showMessage(e.message(), Title);
-    } catch (const std::exception &e) {
-        showMessage(QString::fromLocal8Bit(e.what()), Title);
-    }
-}
-
 } // namespace
 
 frmArchiveUI::frmArchiveUI(QWidget *parent)
@@ -281,61 +266,48 @@ void frmArchiveUI::RunEntry(const QString &menuKey)
     const QString code = functionCode(menuKey);
     if (code.isEmpty())
         return;
-    guarded([&] {
-        const bool deleting = menuKey.startsWith(u"DELETE");
-        // Carried-forward data may be looked at, not deleted; the host is not even asked.
-        if (deleting && Defs::instance().HMJZ) {
-            showMessage(QStringLiteral("数据已结转，不能进行任何业务操作"), Title);
-            return;
-        }
-        if (!CheckFunctionRight(code, true))
-            return;
-        // The granted code is released however the command ends.
-        struct Release
+    const bool deleting = menuKey.startsWith(u"DELETE");
+    // Carried-forward data may be looked at, not deleted; the host is not even asked.
+    if (deleting && Defs::instance().HMJZ) {
+        showMessage(QStringLiteral("数据已结转，不能进行任何业务操作"), Title);
+        return;
+    }
+    if (!CheckFunctionRight(code, true))
+        return;
+    // The granted code is released however the command ends.
+    struct Release
+    {
+        QString code;
+        ~Release()
         {
-            QString code;
-            ~Release()
-            {
-                try {
-                    CheckFunctionRight(code, false);
-                } catch (...) {
-                    // Nobody to tell while unwinding; the host drops tasks of ended sessions.
-                }
+            try {
+                CheckFunctionRight(code, false);
+            } catch (...) {
+                // Nobody to tell while unwinding; the host drops tasks of ended sessions.
             }
-        } release{code};
-
-        const QString key = Tree()->SelectedKey();
-        if (menuKey == u"ADDL") {
-            if (m_launchers.AddArchive)
-                m_launchers.AddArchive(1, nullptr);
-        } else if (menuKey == u"ADDX") {
-            AddItemCommand();
-        } else if (menuKey == u"MODIFYL") {
-            if (m_launchers.ModifyArchive && !key.isEmpty())
-                m_launchers.ModifyArchive(archive::tableCodeOfKey(key), 1, nullptr);
-            ShowSelectedNode();
-        } else if (menuKey == u"MODIFYX") {
-            ModifyItemCommand();
-            ShowSelectedNode();
-        } else if (menuKey == u"DELETEL") {
-            DeleteArchiveClass();
-            ShowSelectedNode();
-        } else {
-            DeleteItemCommand();
-            ShowSelectedNode();
         }
-    });
-}
+    } release{code};
 
-frmArchiveUI::Focus frmArchiveUI::focusedPane() const
-{
-    // The control that has the focus, or will have it when the window is active again.
-    const QWidget *focused = focusWidget();
-    if (focused == Tree())
-        return Focus::Tree;
-    if (focused && (focused == grid() || grid()->isAncestorOf(focused)))
-        return Focus::Grid;
-    return Focus::None;
+    const QString key = Tree()->SelectedKey();
+    if (menuKey == u"ADDL") {
+        if (m_launchers.AddArchive)
+            m_launchers.AddArchive(1, nullptr);
+    } else if (menuKey == u"ADDX") {
+        AddItemCommand();
+    } else if (menuKey == u"MODIFYL") {
+        if (m_launchers.ModifyArchive && !key.isEmpty())
+            m_launchers.ModifyArchive(archive::tableCodeOfKey(key), 1, nullptr);
+        ShowSelectedNode();
+    } else if (menuKey == u"MODIFYX") {
+        ModifyItemCommand();
+        ShowSelectedNode();
+    } else if (menuKey == u"DELETEL") {
+        DeleteArchiveClass();
+        ShowSelectedNode();
+    } else {
+        DeleteItemCommand();
+        ShowSelectedNode();
+    }
 }
 
 void frmArchiveUI::AddItemCommand()
@@ -366,14 +338,14 @@ void frmArchiveUI::ModifyItemCommand()
     if (Tree()->NodeCount() == 0)
         return;
     const QString key = Tree()->SelectedKey();
-    switch (focusedPane()) {
-    case Focus::Tree:
+    switch (activeControl()) {
+    case ActiveControl::Tree:
         if (archive::isCodeKey(key) && m_launchers.ModifyArchiveItem) {
             m_launchers.ModifyArchiveItem(
                 archive::tableCodeOfKey(key), archive::codeOfKey(key), 1, nullptr);
         }
         break;
-    case Focus::Grid: {
+    case ActiveControl::Grid: {
         const QString code = grid()->TextMatrix(grid()->Row(), archive::GridCodeColumn).trimmed();
         if (code.isEmpty())
             showMessage(QStringLiteral("没有要修改的档案项"), Title);
@@ -381,7 +353,7 @@ void frmArchiveUI::ModifyItemCommand()
             m_launchers.ModifyArchiveItem(archive::tableCodeOfKey(key), code, 1, nullptr);
         break;
     }
-    case Focus::None:
+    case ActiveControl::None:
         break;
     }
 }
@@ -390,8 +362,8 @@ void frmArchiveUI::DeleteItemCommand()
 {
     Grid *g = grid();
     int row = 0;
-    switch (focusedPane()) {
-    case Focus::Tree:
+    switch (activeControl()) {
+    case ActiveControl::Tree:
         if (g->Rows() > 2) {
             showMessage(QStringLiteral("请选择要删除的档案项！"), Title);
             g->setFocus();
@@ -401,10 +373,10 @@ void frmArchiveUI::DeleteItemCommand()
         }
         row = 1;
         break;
-    case Focus::Grid:
+    case ActiveControl::Grid:
         row = g->Row();
         break;
-    case Focus::None:
+    case ActiveControl::None:
         return;
     }
     const QString code = g->TextMatrix(row, archive::GridCodeColumn).trimmed();
@@ -466,10 +438,7 @@ void frmArchiveUI::DeleteArchiveClass()
 
 void frmArchiveUI::openFind()
 {
-    frmFind dialog(this);
-    dialog.setFindState(&m_find);
-    dialog.setContext(frmFind::ArchiveClassContext);
-    dialog.exec();
+    frmFind::run(this, frmFind::ArchiveClassContext, m_find);
 }
 
 void frmArchiveUI::RunFind()
@@ -509,18 +478,19 @@ void frmArchiveUI::findClass(int start, bool byCode)
         return;
     NodeTree *tree = Tree();
     for (;;) {
-        QList<QString> keys;
-        QList<QString> texts;
-        for (const QTreeWidgetItem *node : tree->Nodes()) {
-            keys << NodeTree::Key(node);
-            texts << node->text(0);
-        }
-        const int found = archive::findClassNode(
-            keys, texts, start, byCode, m_find.FindOperator, m_find.FindValue);
-        if (found >= 0) {
-            tree->selectNode(tree->Nodes().at(found));
-            ShowSelectedNode();
-            return;
+        const QList<QTreeWidgetItem *> &nodes = tree->Nodes();
+        for (int i = start + 1; i < nodes.size(); ++i) {
+            const QString key = NodeTree::Key(nodes[i]);
+            if (archive::isClassKey(key)
+                && FindMatches(
+                    archive::findComparedText(key, nodes[i]->text(0), byCode, m_find.FindOperator),
+                    m_find.FindOperator,
+                    m_find.FindValue,
+                    Qt::CaseInsensitive)) {
+                tree->selectNode(nodes[i]);
+                ShowSelectedNode();
+                return;
+            }
         }
         if (showMessage(QStringLiteral("查找完毕，是否重新从头查找？"),
                         Title,

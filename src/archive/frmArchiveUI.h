@@ -93,8 +93,6 @@ protected:
     void formUnload() override;
 
 private:
-    enum class Focus { None, Tree, Grid };
-    Focus focusedPane() const;
     void SetupCodeGrid();
     void FillCodeGrid(const clsHrCTs &codes);
     void findClass(int start, bool byCode);
