@@ -11,6 +11,7 @@
 #include "services/clsHrCTsFace.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 using namespace vorlane;
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void deleteCodes();
     void deleteClasses();
     void commandsAndRights();
+    void menusAndEditorCallbacks();
     void find_data();
     void find();
     void findNextOnF3();
@@ -248,6 +250,14 @@ void TestArchiveBrowser::deleteCodes()
     QVERIFY(!f.tree()->Exists(u"CHR_CT003^5^0"_s));
     QCOMPARE(f.gridRowOf(u"5"_s), -1);
     QVERIFY(f.login->calls.contains(u"RequestTask(HM01020302,false,0)"_s));
+
+    // An error in the checks is shown by its description and ends the command.
+    f.conn().Execute(u"insert into hr_sys_itemdict (cTableCode, cItemCode, vReferenceObj) "
+                     "values ('hr_gone', 'rEdu', 'HR_CT003')"_s);
+    f.addCode(u"HR_CT003"_s, u"5"_s, QString(), 0);
+    f.visit(Education);
+    QVERIFY(deleteRow(u"5"_s).contains(u"hr_gone"_s));
+    QCOMPARE(f.count(u"select count(*) from HR_CT003 where ccodeID='5'"_s), 1);
 }
 
 void TestArchiveBrowser::deleteClasses()
@@ -323,6 +333,38 @@ void TestArchiveBrowser::commandsAndRights()
         QCOMPARE(messages->lastText(), u"数据已结转，不能进行任何业务操作"_s);
     }
     QVERIFY(f.login->calls.isEmpty());
+}
+
+void TestArchiveBrowser::menusAndEditorCallbacks()
+{
+    Fixture f;
+    QCOMPARE(ArchiveBrowser::open(), f.window.get());
+    const auto visibleEntries = [&](QWidget *source) {
+        Q_EMIT source->customContextMenuRequested(QPoint());
+        QStringList names;
+        for (QAction *action : f.window->operationMenu()->actions())
+            if (action->isVisible() && !action->isSeparator())
+                names << action->objectName();
+        f.window->operationMenu()->close();
+        return names.join(u' ');
+    };
+    f.visit(Education);
+    QCOMPARE(visibleEntries(f.tree()), u"mnuAddCls mnuModifyL mnuDelL mnuFind mnuRef"_s);
+    QCOMPARE(visibleEntries(f.grid()), u"mnuAddItem mnuModifyX mnuDelX mnuFind mnuRef"_s);
+    f.visit(u"CHR_CT003^1^0"_s);
+    QCOMPARE(visibleEntries(f.tree()), u"mnuAddItem mnuModifyX mnuDelX mnuFind mnuRef"_s);
+
+    // What the editors call after a save.
+    f.window->AddClassNode(u"HR_CT100^1"_s, u"新档案类"_s);
+    QCOMPARE(f.tree()->Node(u"RHR_CT100^1"_s)->text(0), u"新档案类(HR_CT100)"_s);
+    f.addCode(u"HR_CT003"_s, u"5"_s, QString(), 0);
+    f.visit(Education);
+    f.window->AddCodeNode(Education, u"HR_CT003^5^0"_s, u"代码5"_s);
+    QCOMPARE(f.tree()->Node(u"CHR_CT003^5^0"_s)->parent(), f.tree()->Node(Education));
+    QVERIFY(f.gridRowOf(u"5"_s) > 0);
+    f.window->RefreshAfterEdit(3);
+    QCOMPARE(f.window->gridRow(), 3);
+    QCOMPARE(f.window->firstChildKey(Education), u"CHR_CT003^1^0"_s);
 }
 
 void TestArchiveBrowser::find_data()
