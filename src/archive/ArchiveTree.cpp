@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 namespace vorlane::archive {
 
 using services::checkedIdentifier;
@@ -98,10 +100,13 @@ int levelOfKey(const QString &key)
 {
     const qsizetype first = key.indexOf(u'^');
     const qsizetype second = first < 0 ? -1 : key.indexOf(u'^', first + 1);
-    if (second < 0)
-        return 0;
+    return second < 0 ? 0 : levelOfText(key.mid(second + 1));
+}
+
+int levelOfText(const QString &text)
+{
     bool ok = false;
-    const double level = key.mid(second + 1).trimmed().toDouble(&ok);
+    const double level = text.trimmed().toDouble(&ok);
     return ok ? int(level) : 0;
 }
 

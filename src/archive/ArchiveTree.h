@@ -27,6 +27,8 @@ bool isCodeKey(const QString &key);
 QString tableCodeOfKey(const QString &key);
 QString codeOfKey(const QString &key);
 int levelOfKey(const QString &key);
+// A level as shown (in a key or the grid): its number, or 0 when it is none.
+int levelOfText(const QString &text);
 
 // A tree node to create: under parentKey ("" for a root), with its key and text. Class nodes
 // take images 1 and 2, code nodes 3 and 4.

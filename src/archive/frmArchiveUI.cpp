@@ -39,14 +39,6 @@ bool confirm(const QString &question)
            == MsgResult::Ok;
 }
 
-// Level text of the grid: a number, else 0.
-int levelOf(const QString &text)
-{
-    bool ok = false;
-    const double level = text.trimmed().toDouble(&ok);
-    return ok ? int(level) : 0;
-}
-
 } // namespace
 
 frmArchiveUI::frmArchiveUI(QWidget *parent)
@@ -384,7 +376,7 @@ void frmArchiveUI::DeleteItemCommand()
         showMessage(QStringLiteral("没有要删除的档案项"), Title);
         return;
     }
-    DeleteArchiveItem(code, levelOf(g->TextMatrix(row, archive::GridLevelColumn)));
+    DeleteArchiveItem(code, archive::levelOfText(g->TextMatrix(row, archive::GridLevelColumn)));
 }
 
 void frmArchiveUI::DeleteArchiveItem(const QString &code, int level)
