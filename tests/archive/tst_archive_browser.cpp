@@ -79,13 +79,12 @@ struct Fixture
                 return r;
         return -1;
     }
-    // A user-defined archive class with an empty code table.
-    void addClass(const QString &table, const QString &name, int multiLevel = 1)
+    // A user-defined, multi-level archive class with an empty code table.
+    void addClass(const QString &table, const QString &name)
     {
         conn().Execute(u"insert into hr_sys_setdict (cTableCode, vTableName, iTableClass, "
                        "bMultiLevel, bsysFlag, bdelFlag, ishowOrder) values ('"_s
-                       + table + u"', '"_s + name + u"', 3, "_s + QString::number(multiLevel)
-                       + u", 1, 0, 99)"_s);
+                       + table + u"', '"_s + name + u"', 3, 1, 1, 0, 99)"_s);
         QVERIFY(clsHrCTsFace().CreateTable(table));
     }
     void addCode(const QString &table, const QString &code, const QString &parent, int level)
@@ -157,6 +156,10 @@ void TestArchiveBrowser::visitsReadOneLevelAndCreateChildNodesOnce()
         QCOMPARE(f.grid()->Rows(), 12);
     }
     QCOMPARE(f.childCount(Divisions), 31);
+    // Nodes are only added to a node without children: one taken away stays away.
+    f.tree()->RemoveNode(NodeTree::Key(f.tree()->Node(province)->child(10)));
+    f.visit(province);
+    QCOMPARE(f.childCount(province), 10);
 
     // A code without children lists itself, found by the second statement.
     const QString prefecture = NodeTree::Key(f.tree()->Node(province)->child(0));
