@@ -40,7 +40,8 @@ public:
     explicit frmArchiveUI(QWidget *parent = nullptr);
     ~frmArchiveUI() override;
 
-    // The launchers every new browser starts with; the launcher library installs clsManagefrm's.
+    // The launchers every new browser starts with: none until the launcher library installs
+    // clsManagefrm's (clsManagefrmArchiveLaunchers); an entry without a launcher opens nothing.
     static ArchiveEditorLaunchers &defaultEditorLaunchers();
     void setEditorLaunchers(ArchiveEditorLaunchers launchers)
     {
