@@ -248,7 +248,13 @@ void TestArchiveBrowser::deleteCodes()
     messages->answers = {MsgResult::Ok};
     RecorderScope recorded(f.conn());
     QCOMPARE(deleteRow(u"5"_s), u"删除成功！"_s);
-    QVERIFY(recorded->executed().contains(u"delete from HR_CT003  where ccodeId like'5%'"_s));
+    QCOMPARE(recorded->statements().mid(0, 6),
+             (QStringList{u"select bsysflag from HR_CT003  where ccodeID='5'"_s,
+                          u"select * from hr_sys_itemdict where vReferenceObj='HR_CT003'"_s,
+                          u"select count(*) from hr_hi_person where  rEduDegree ='5'"_s,
+                          u"select count(*) from hr_hi_education where  rEduDegree ='5'"_s,
+                          u"select * from HR_CT003 where ccodeid like '5%' and ilevels > 0"_s,
+                          u"delete from HR_CT003  where ccodeId like'5%'"_s}));
     QCOMPARE(f.count(u"select count(*) from HR_CT003 where ccodeID like '5%'"_s), 0);
     QVERIFY(!f.tree()->Exists(u"CHR_CT003^5^0"_s));
     QCOMPARE(f.gridRowOf(u"5"_s), -1);
