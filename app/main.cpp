@@ -1,6 +1,9 @@
 #include "AccountSummary.h"
 
+#include "archive/ArchiveTree.h"
+#include "archive/frmArchiveUI.h"
 #include "common/FrameDemo.h"
+#include "common/LauncherWindow.h"
 #include "common/QtMessageService.h"
 
 #include "db/Connection.h"
@@ -55,6 +58,28 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Close();
 }
 
+// Saves a picture of the shown window into the directory once it has been painted.
+int saveScreenshot(QWidget *window, const QString &screenshotDir)
+{
+    QDir().mkpath(screenshotDir);
+    const QString file = QDir(screenshotDir)
+                             .filePath(QStringLiteral("vorlane-%1.png")
+                                           .arg(QDateTime::currentDateTime().toString(
+                                               QStringLiteral("yyyyMMdd-HHmmss"))));
+    bool saved = false;
+    QTimer::singleShot(800, [&] {
+        saved = window->grab().save(file);
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    if (!saved) {
+        err() << "无法保存截图：" << file << Qt::endl;
+        return 1;
+    }
+    out() << "截图已保存：" << file << Qt::endl;
+    return 0;
+}
+
 // Until the browsers exist, the dictionary is shown in a window built on the browser frame.
 int showWindow(const QString &screenshotDir)
 {
@@ -72,23 +97,41 @@ int showWindow(const QString &screenshotDir)
     window->show();
     if (screenshotDir.isEmpty())
         return QCoreApplication::exec();
-
-    QDir().mkpath(screenshotDir);
-    const QString file = QDir(screenshotDir).filePath(QStringLiteral("vorlane-%1.png").arg(
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
-    bool saved = false;
-    QTimer::singleShot(800, [&] {
-        saved = window->grab().save(file);
-        QCoreApplication::quit();
-    });
-    QCoreApplication::exec();
+    const int rc = saveScreenshot(window, screenshotDir);
     delete window;
-    if (!saved) {
-        err() << "无法保存截图：" << file << Qt::endl;
-        return 1;
+    return rc;
+}
+
+// The archive browser; for a screenshot it shows the administrative divisions with a province
+// expanded.
+int showArchiveBrowser(clsShowForm &form, const QString &screenshotDir)
+{
+    installWindowServices();
+    if (screenshotDir.isEmpty()) {
+        form.ShowArchiveUI(1, nullptr);
+        return 0;
     }
-    out() << "截图已保存：" << file << Qt::endl;
-    return 0;
+    form.ShowArchiveUI(0, nullptr);
+    frmArchiveUI *window = existingWindowInstance<frmArchiveUI>();
+    window->resize(1100, 700);
+    NodeTree *tree = window->Tree();
+    for (QTreeWidgetItem *node : tree->Nodes()) {
+        if (archive::tableCodeOfKey(NodeTree::Key(node)) != u"HR_CT006")
+            continue;
+        tree->selectNode(node);
+        window->ShowSelectedNode();
+        node->setExpanded(true);
+        if (QTreeWidgetItem *province = tree->Node(
+                archive::codeNodeKey(QStringLiteral("HR_CT006"), QStringLiteral("33"), 0))) {
+            tree->selectNode(province);
+            window->ShowSelectedNode();
+            province->setExpanded(true);
+        }
+        break;
+    }
+    const int rc = saveScreenshot(window, screenshotDir);
+    window->close();
+    return rc;
 }
 
 // Help, version and the summary need no display.
@@ -158,6 +201,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Append every statement run on the account database to FILE (also set by "
                        "the environment variable VORLANE_STATEMENT_LOG)."),
         QStringLiteral("file"));
+    parser.addPositionalArgument(QStringLiteral("window"),
+                                 QStringLiteral("archive: the archive browser. Without it the "
+                                                "dictionary is shown."),
+                                 QStringLiteral("[archive]"));
     parser.addOptions({connectOpt,
                        logOpt,
                        operatorOpt,
@@ -171,6 +218,11 @@ int main(int argc, char *argv[])
                        summaryOpt,
                        screenshotOpt});
     parser.process(app);
+    const QString window = parser.positionalArguments().value(0);
+    if (!window.isEmpty() && window != u"archive") {
+        err() << "未知的窗口：" << window << Qt::endl;
+        return 2;
+    }
 
     if (parser.isSet(logOpt)) {
         const QString logPath = QFileInfo(parser.value(logOpt)).absoluteFilePath();
@@ -260,8 +312,10 @@ int main(int argc, char *argv[])
     out().flush();
 
     int rc = 0;
-    if (!parser.isSet(summaryOpt))
-        rc = showWindow(parser.value(screenshotOpt));
+    if (!parser.isSet(summaryOpt)) {
+        rc = window == u"archive" ? showArchiveBrowser(*form, parser.value(screenshotOpt))
+                                  : showWindow(parser.value(screenshotOpt));
+    }
 
     form.reset();
     login->ReleaseAll();
