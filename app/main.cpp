@@ -1,7 +1,9 @@
 #include "AccountSummary.h"
 
-#include "common/FrameDemo.h"
+#include "common/LauncherWindow.h"
+#include "common/NodeTree.h"
 #include "common/QtMessageService.h"
+#include "structure/frmConstructUI.h"
 
 #include "db/Connection.h"
 #include "entry/Defs.h"
@@ -14,9 +16,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTextStream>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -46,7 +48,8 @@ QString defaultDemoPath()
     return dir + QStringLiteral("/demo-account.db");
 }
 
-// The demo account database is created on first run; later runs find it complete and change nothing.
+// The demo account database is created on first run; later runs find it complete and change
+// nothing.
 void ensureDemoAccount(const QString &connectionString)
 {
     db::Connection conn;
@@ -55,30 +58,38 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Close();
 }
 
-// Until the browsers exist, the dictionary is shown in a window built on the browser frame.
-int showWindow(const QString &screenshotDir)
+// Shows the structure browser. With a screenshot directory it selects the first information set
+// that has items, saves a picture of the window with that set's item list, and exits.
+int showStructureBrowser(clsShowForm &form, const QString &screenshotDir)
 {
     installWindowServices();
-    const auto table = app::dictionaryTable();
-    FrameDemoData data;
-    data.caption = QStringLiteral("人事信息管理 - 数据字典");
-    data.rootText = QStringLiteral("数据字典");
-    data.header = table.header;
-    data.rows = table.rows;
-    data.groupColumn = table.groupColumn;
-    // The window deletes itself when it is closed.
-    QPointer<QWidget> window(createFrameDemoWindow(nullptr, data));
-    window->resize(1100, 700);
-    window->show();
-    if (screenshotDir.isEmpty())
-        return QCoreApplication::exec();
+    if (screenshotDir.isEmpty()) {
+        form.ShowConstructUI(1, nullptr);
+        return 0;
+    }
+
+    form.ShowConstructUI(0, nullptr);
+    QPointer<frmConstructUI> window(existingWindowInstance<frmConstructUI>());
+    if (!window)
+        return 1;
+    window->resize(1200, 720);
+    for (QTreeWidgetItem *node : window->Tree()->Nodes()) {
+        if (!NodeTree::Key(node).startsWith(u'C'))
+            continue;
+        window->Tree()->selectNode(node);
+        window->TreeClick();
+        if (window->gridRows() > 2)
+            break;
+    }
 
     QDir().mkpath(screenshotDir);
-    const QString file = QDir(screenshotDir).filePath(QStringLiteral("vorlane-%1.png").arg(
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    const QString file = QDir(screenshotDir)
+                             .filePath(QStringLiteral("vorlane-%1.png")
+                                           .arg(QDateTime::currentDateTime().toString(
+                                               QStringLiteral("yyyyMMdd-HHmmss"))));
     bool saved = false;
     QTimer::singleShot(800, [&] {
-        saved = window->grab().save(file);
+        saved = window && window->grab().save(file);
         QCoreApplication::quit();
     });
     QCoreApplication::exec();
@@ -96,7 +107,8 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v" || arg == "--summary")
+        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v"
+            || arg == "--summary")
             return std::make_unique<QCoreApplication>(argc, argv);
     }
     return std::make_unique<QApplication>(argc, argv);
@@ -170,7 +182,17 @@ int main(int argc, char *argv[])
                        installOpt,
                        summaryOpt,
                        screenshotOpt});
+    parser.addPositionalArgument(
+        QStringLiteral("window"),
+        QStringLiteral("Window to open: construct (the structure browser, also the default)."),
+        QStringLiteral("[construct]"));
     parser.process(app);
+
+    const QStringList windows = parser.positionalArguments();
+    if (windows.size() > 1 || (windows.size() == 1 && windows.first() != u"construct")) {
+        err() << "未知的窗口：" << windows.join(u' ') << Qt::endl;
+        return 2;
+    }
 
     if (parser.isSet(logOpt)) {
         const QString logPath = QFileInfo(parser.value(logOpt)).absoluteFilePath();
@@ -211,10 +233,8 @@ int main(int argc, char *argv[])
 
     std::shared_ptr<host::HostLogin> login;
     try {
-        login = host::HostLogin::signIn(connectionString,
-                                        parser.value(operatorOpt),
-                                        businessDate,
-                                        parser.value(installOpt));
+        login = host::HostLogin::signIn(
+            connectionString, parser.value(operatorOpt), businessDate, parser.value(installOpt));
     } catch (const db::DbError &e) {
         err() << "登录失败：" << e.message() << Qt::endl;
         return 2;
@@ -261,7 +281,7 @@ int main(int argc, char *argv[])
 
     int rc = 0;
     if (!parser.isSet(summaryOpt))
-        rc = showWindow(parser.value(screenshotOpt));
+        rc = showStructureBrowser(*form, parser.value(screenshotOpt));
 
     form.reset();
     login->ReleaseAll();

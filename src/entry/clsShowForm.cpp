@@ -3,6 +3,9 @@
 #include "Defs.h"
 #include "MessageService.h"
 
+#include "common/LauncherWindow.h"
+#include "structure/frmConstructUI.h"
+
 namespace vorlane {
 
 clsShowForm::clsShowForm()
@@ -30,6 +33,11 @@ clsShowForm::~clsShowForm()
         // The connection goes away regardless; a failing close has nobody to tell.
     }
     defs.connection.reset();
+}
+
+void clsShowForm::ShowConstructUI(int nModal, QWidget *oOwnerForm)
+{
+    showWindow(windowInstance<frmConstructUI>(), nModal, oOwnerForm);
 }
 
 } // namespace vorlane
