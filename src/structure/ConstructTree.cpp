@@ -5,6 +5,7 @@
 #include "services/Sql.h"
 
 #include "db/Recordset.h"
+#include "model/FieldReader.h"
 
 namespace vorlane {
 
@@ -84,23 +85,32 @@ void ConstructData::clear()
 QList<ConstructNode> ConstructTreeNodes(const clsHrSystGroups &groups)
 {
     QList<ConstructNode> nodes;
+    db::Connection &conn = Defs::instance().conn();
     for (const auto &group : groups) {
         const QString groupKey = ConstructKeys::groupKey(group->TableGroup());
         nodes.append({QString(), groupKey, group->description(), QString(), 1, 1});
-        clsHrSysSetDicts sets;
-        const bool loaded = sets.Load(u"select * from hr_sys_setdict where itablegroup= '"
-                                      + services::sqlText(group->TableGroup())
-                                      + u"' order by bsysflag, ishoworder");
-        if (!loaded)
+        // The tree needs four fields of each set: they are read as the set records read them,
+        // without building whole records (a thousand sets are read twice at start-up). A group
+        // whose sets cannot all be read gets none, as a failed collection load would leave it.
+        QList<ConstructNode> sets;
+        try {
+            auto rs = conn.OpenRecordset(u"select * from hr_sys_setdict where itablegroup= '"
+                                         + services::sqlText(group->TableGroup())
+                                         + u"' order by bsysflag, ishoworder");
+            for (; !rs->Eof(); rs->MoveNext()) {
+                FieldReader f(*rs);
+                const QString code = f.readText(u"ctablecode");
+                const QString name = f.readText(u"vTableName");
+                const QString flag = f.readText(u"bsysFlag");
+                const QString parent = f.readText(u"vParentTable");
+                sets.append(
+                    {groupKey, ConstructKeys::setKey(groupKey, code, parent), name, flag, 2, 3});
+            }
+            rs->Close();
+        } catch (const std::exception &) {
             continue;
-        for (const auto &set : sets) {
-            nodes.append({groupKey,
-                          ConstructKeys::setKey(groupKey, set->TableCode(), set->ParentTable()),
-                          set->TableName(),
-                          set->sFlag(),
-                          2,
-                          3});
         }
+        nodes.append(sets);
     }
     return nodes;
 }
