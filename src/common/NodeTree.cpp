@@ -61,10 +61,15 @@ QTreeWidgetItem *NodeTree::AddNode(
         if (!parentItem)
             return nullptr;
     }
-    auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+    // Filled before it joins the tree, so the view hears of it once rather than per property.
+    auto *item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setData(0, KeyRole, key);
     item->setIcon(0, nodeIcon(image, selectedImage));
+    if (parentItem)
+        parentItem->addChild(item);
+    else
+        addTopLevelItem(item);
     m_nodes.insert(key, item);
     m_order.append(item);
     return item;
