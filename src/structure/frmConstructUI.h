@@ -61,6 +61,10 @@ public:
     void RunFind(int startAfter);
     const ConstructData &data() const { return m_data; }
 
+Q_SIGNALS:
+    // Declared for hosts that connect to it; never emitted.
+    void GetToolbarStyleEvent(int &nId);
+
 protected:
     void storeGridConstants() override;
     void buildToolbarAndMenus() override;

@@ -4,6 +4,7 @@
 #include "TestDatabase.h"
 
 #include "common/Grid.h"
+#include "common/LauncherWindow.h"
 #include "common/NodeTree.h"
 #include "entry/Defs.h"
 #include "entry/clsLoginMsg.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -335,6 +337,48 @@ private Q_SLOTS:
         QCOMPARE(shown->lastText(), u"无权操作"_s);
     }
 
+    void operationMenuFitsTheNode_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("onGrid");
+        QTest::addColumn<QStringList>("visible");
+        const QStringList setEntries{u"mnuADDL"_s, u"mnuMODIFYL"_s, u"mnuDELETEL"_s};
+        QTest::newRow("group, tree") << u"R1"_s << false << setEntries;
+        QTest::newRow("group, grid") << u"R1"_s << true << setEntries;
+        QTest::newRow("set, tree")
+            << Education << false << QStringList{u"mnuADDX"_s, u"mnuMODIFYL"_s, u"mnuDELETEL"_s};
+        QTest::newRow("set, grid")
+            << Education << true << QStringList{u"mnuADDX"_s, u"mnuMODIFYX"_s, u"mnuDELETEX"_s};
+    }
+
+    void operationMenuFitsTheNode()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, onGrid);
+        QFETCH(QStringList, visible);
+        Browser b;
+        b.window->show();
+        b.click(key);
+        QAbstractScrollArea *source
+            = onGrid ? static_cast<QAbstractScrollArea *>(b.grid()) : b.tree();
+        Q_EMIT source->customContextMenuRequested(QPoint(5, 5));
+        QMenu *menu = b.window->operationMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QStringList shown;
+        for (QAction *action : menu->actions()) {
+            if (action->objectName().startsWith(u"mnuADD")
+                || action->objectName().startsWith(u"mnuMODIFY")
+                || action->objectName().startsWith(u"mnuDELETE"))
+                if (action->isVisible())
+                    shown << action->objectName();
+        }
+        menu->close();
+        shown.sort();
+        visible.sort();
+        QCOMPARE(shown, visible);
+        QVERIFY(menu->findChild<QAction *>(u"mnuADDX"_s)->isVisible()); // back for the menu bar
+    }
+
     void carriedForwardRefusesDeletes()
     {
         Browser b(0, true);
@@ -381,6 +425,28 @@ private Q_SLOTS:
         });
         b.run(u"Find"_s);
         QCOMPARE(b.tree()->SelectedKey(), u"CR1^HR_HI_FAMILY^HR_HI_PERSON"_s);
+    }
+
+    void showConstructUIReusesOneWindow()
+    {
+        Browser b;
+        QWidget owner;
+        b.form->ShowConstructUI(0, &owner);
+        frmConstructUI *window = existingWindowInstance<frmConstructUI>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->parentWidget(), &owner);
+        QCOMPARE(ConstructBrowser::open(), window);
+        window->close();
+        QVERIFY(!ConstructBrowser::open());
+
+        // Modal: returns when the window closes, after starting up again.
+        QTimer::singleShot(0, window, [window] {
+            QVERIFY(window->Tree()->NodeCount() > 0);
+            window->close();
+        });
+        b.form->ShowConstructUI(1, nullptr);
+        QCOMPARE(existingWindowInstance<frmConstructUI>(), window);
+        QVERIFY(!window->isVisible());
     }
 
     void emptyTreeIgnoresEveryCommand()
