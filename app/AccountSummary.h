@@ -18,14 +18,4 @@ struct AccountSummary
 // Counts live dictionary rows (rows flagged as deleted are left out).
 AccountSummary summarize(db::Connection &conn);
 
-// The information sets and archive classes as grid rows, grouped by table group name.
-// Read through the dictionary collections on the login context's connection.
-struct DictionaryTable
-{
-    QStringList header;
-    QList<QStringList> rows;
-    int groupColumn = 0;
-};
-DictionaryTable dictionaryTable();
-
 } // namespace vorlane::app

@@ -1,9 +1,7 @@
 #include "AccountSummary.h"
 
-#include "archive/ArchiveTree.h"
-#include "archive/frmArchiveUI.h"
-#include "common/FrameDemo.h"
-#include "common/LauncherWindow.h"
+#include "Windows.h"
+
 #include "common/QtMessageService.h"
 
 #include "db/Connection.h"
@@ -19,9 +17,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
-#include <QPointer>
-#include <QTimer>
-#include <QWidget>
 
 #include <cstdio>
 
@@ -49,7 +44,8 @@ QString defaultDemoPath()
     return dir + QStringLiteral("/demo-account.db");
 }
 
-// The demo account database is created on first run; later runs find it complete and change nothing.
+// The demo account database is created on first run; later runs find it complete and change
+// nothing.
 void ensureDemoAccount(const QString &connectionString)
 {
     db::Connection conn;
@@ -58,88 +54,13 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Close();
 }
 
-// Saves a picture of the shown window into the directory once it has been painted.
-int saveScreenshot(QWidget *window, const QString &screenshotDir)
-{
-    QDir().mkpath(screenshotDir);
-    const QString file = QDir(screenshotDir)
-                             .filePath(QStringLiteral("vorlane-%1.png")
-                                           .arg(QDateTime::currentDateTime().toString(
-                                               QStringLiteral("yyyyMMdd-HHmmss"))));
-    bool saved = false;
-    QTimer::singleShot(800, [&] {
-        saved = window->grab().save(file);
-        QCoreApplication::quit();
-    });
-    QCoreApplication::exec();
-    if (!saved) {
-        err() << "无法保存截图：" << file << Qt::endl;
-        return 1;
-    }
-    out() << "截图已保存：" << file << Qt::endl;
-    return 0;
-}
-
-// Until the browsers exist, the dictionary is shown in a window built on the browser frame.
-int showWindow(const QString &screenshotDir)
-{
-    installWindowServices();
-    const auto table = app::dictionaryTable();
-    FrameDemoData data;
-    data.caption = QStringLiteral("人事信息管理 - 数据字典");
-    data.rootText = QStringLiteral("数据字典");
-    data.header = table.header;
-    data.rows = table.rows;
-    data.groupColumn = table.groupColumn;
-    // The window deletes itself when it is closed.
-    QPointer<QWidget> window(createFrameDemoWindow(nullptr, data));
-    window->resize(1100, 700);
-    window->show();
-    if (screenshotDir.isEmpty())
-        return QCoreApplication::exec();
-    const int rc = saveScreenshot(window, screenshotDir);
-    delete window;
-    return rc;
-}
-
-// The archive browser; for a screenshot it shows the administrative divisions with a province
-// expanded.
-int showArchiveBrowser(clsShowForm &form, const QString &screenshotDir)
-{
-    installWindowServices();
-    if (screenshotDir.isEmpty()) {
-        form.ShowArchiveUI(1, nullptr);
-        return 0;
-    }
-    form.ShowArchiveUI(0, nullptr);
-    frmArchiveUI *window = existingWindowInstance<frmArchiveUI>();
-    window->resize(1100, 700);
-    NodeTree *tree = window->Tree();
-    for (QTreeWidgetItem *node : tree->Nodes()) {
-        if (archive::tableCodeOfKey(NodeTree::Key(node)) != u"HR_CT006")
-            continue;
-        tree->selectNode(node);
-        window->ShowSelectedNode();
-        node->setExpanded(true);
-        if (QTreeWidgetItem *province = tree->Node(
-                archive::codeNodeKey(QStringLiteral("HR_CT006"), QStringLiteral("33"), 0))) {
-            tree->selectNode(province);
-            window->ShowSelectedNode();
-            province->setExpanded(true);
-        }
-        break;
-    }
-    const int rc = saveScreenshot(window, screenshotDir);
-    window->close();
-    return rc;
-}
-
 // Help, version and the summary need no display.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v" || arg == "--summary")
+        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v"
+            || arg == "--summary")
             return std::make_unique<QCoreApplication>(argc, argv);
     }
     return std::make_unique<QApplication>(argc, argv);
@@ -201,10 +122,6 @@ int main(int argc, char *argv[])
         QStringLiteral("Append every statement run on the account database to FILE (also set by "
                        "the environment variable VORLANE_STATEMENT_LOG)."),
         QStringLiteral("file"));
-    parser.addPositionalArgument(QStringLiteral("window"),
-                                 QStringLiteral("archive: the archive browser. Without it the "
-                                                "dictionary is shown."),
-                                 QStringLiteral("[archive]"));
     parser.addOptions({connectOpt,
                        logOpt,
                        operatorOpt,
@@ -217,12 +134,19 @@ int main(int argc, char *argv[])
                        installOpt,
                        summaryOpt,
                        screenshotOpt});
+    parser.addPositionalArgument(
+        QStringLiteral("window"),
+        QStringLiteral("Window to open: construct (the structure browser, the default), archive "
+                       "(the archive browser) or business (business customization)."),
+        QStringLiteral("[construct|archive|business]"));
     parser.process(app);
-    const QString window = parser.positionalArguments().value(0);
-    if (!window.isEmpty() && window != u"archive") {
-        err() << "未知的窗口：" << window << Qt::endl;
+    const QStringList windows = parser.positionalArguments();
+    if (windows.size() > 1 || (windows.size() == 1 && !app::windowNames().contains(windows.first()))) {
+        err() << "未知的窗口：" << windows.join(u' ') << "（可用：" << app::windowNames().join(u'、')
+              << "）" << Qt::endl;
         return 2;
     }
+    const QString window = windows.value(0, QStringLiteral("construct"));
 
     if (parser.isSet(logOpt)) {
         const QString logPath = QFileInfo(parser.value(logOpt)).absoluteFilePath();
@@ -263,10 +187,8 @@ int main(int argc, char *argv[])
 
     std::shared_ptr<host::HostLogin> login;
     try {
-        login = host::HostLogin::signIn(connectionString,
-                                        parser.value(operatorOpt),
-                                        businessDate,
-                                        parser.value(installOpt));
+        login = host::HostLogin::signIn(
+            connectionString, parser.value(operatorOpt), businessDate, parser.value(installOpt));
     } catch (const db::DbError &e) {
         err() << "登录失败：" << e.message() << Qt::endl;
         return 2;
@@ -313,8 +235,8 @@ int main(int argc, char *argv[])
 
     int rc = 0;
     if (!parser.isSet(summaryOpt)) {
-        rc = window == u"archive" ? showArchiveBrowser(*form, parser.value(screenshotOpt))
-                                  : showWindow(parser.value(screenshotOpt));
+        installWindowServices();
+        rc = app::showBrowser(*form, window, parser.value(screenshotOpt));
     }
 
     form.reset();

@@ -534,7 +534,48 @@ QMenu *BrowserFrame::addHelpMenu()
     return menu;
 }
 
+namespace {
+
+// Decoding the style's images is the dearest part of building a window; every window shares them.
+// They go when the application does.
+QHash<QString, QIcon> &imageCache()
+{
+    static QHash<QString, QIcon> *cache = [] {
+        auto *images = new QHash<QString, QIcon>;
+        qAddPostRoutine([] { imageCache().clear(); });
+        return images;
+    }();
+    return *cache;
+}
+
+template<class Make>
+QIcon cachedImage(const QString &key, Make make)
+{
+    QHash<QString, QIcon> &cache = imageCache();
+    auto found = cache.constFind(key);
+    if (found == cache.constEnd())
+        found = cache.insert(key, make());
+    return found.value();
+}
+
+} // namespace
+
 QIcon BrowserFrame::toolbarImage(const QString &key)
+{
+    return cachedImage(u"toolbar/" + key, [&key] { return makeToolbarImage(key); });
+}
+
+QIcon BrowserFrame::treeImage(int index)
+{
+    return cachedImage(u"tree/" + QString::number(index), [index] { return makeTreeImage(index); });
+}
+
+QIcon BrowserFrame::windowIcon106()
+{
+    return cachedImage(QStringLiteral("window/106"), [] { return makeWindowIcon106(); });
+}
+
+QIcon BrowserFrame::makeToolbarImage(const QString &key)
 {
     static const QHash<QString, QStyle::StandardPixmap> images = {
         {QStringLiteral("增加"), QStyle::SP_FileDialogNewFolder},
@@ -554,7 +595,7 @@ QIcon BrowserFrame::toolbarImage(const QString &key)
     return QApplication::style()->standardIcon(found.value());
 }
 
-QIcon BrowserFrame::treeImage(int index)
+QIcon BrowserFrame::makeTreeImage(int index)
 {
     QStyle *style = QApplication::style();
     switch (index) {
@@ -571,7 +612,7 @@ QIcon BrowserFrame::treeImage(int index)
     }
 }
 
-QIcon BrowserFrame::windowIcon106()
+QIcon BrowserFrame::makeWindowIcon106()
 {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64}) {

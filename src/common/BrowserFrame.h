@@ -204,6 +204,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static QIcon makeToolbarImage(const QString &key);
+    static QIcon makeTreeImage(int index);
+    static QIcon makeWindowIcon106();
     void onSplitPressed(QMouseEvent *event);
     void onSplitMoved(QMouseEvent *event);
     void onSplitReleased(QMouseEvent *event);

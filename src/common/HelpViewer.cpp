@@ -43,7 +43,6 @@ const QHash<QString, QString> &pagesByWindow()
         {QStringLiteral("frmAddModiArchiveItem"), QStringLiteral("archive-item.html")},
         {QStringLiteral("frmXXJGroup"), QStringLiteral("category-member.html")},
         {QStringLiteral("frmFind"), QStringLiteral("find.html")},
-        {QStringLiteral("frmFrameDemo"), QStringLiteral("index.html")},
     };
     return pages;
 }

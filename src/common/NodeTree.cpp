@@ -27,12 +27,18 @@ NodeTree::NodeTree(QWidget *parent)
 void NodeTree::setImageList(std::function<QIcon(int)> images)
 {
     m_images = std::move(images);
+    m_icons.clear();
 }
 
 QIcon NodeTree::nodeIcon(int image, int selectedImage) const
 {
     if (!m_images || image <= 0)
         return {};
+    // Rendering the pixmaps is what costs; a tree of a thousand nodes shares a few icons.
+    const qint64 cacheKey = (qint64(image) << 32) | quint32(selectedImage);
+    const auto cached = m_icons.constFind(cacheKey);
+    if (cached != m_icons.constEnd())
+        return cached.value();
     QIcon icon;
     const QIcon normal = m_images(image);
     const QIcon selected = m_images(selectedImage > 0 ? selectedImage : image);
@@ -40,6 +46,7 @@ QIcon NodeTree::nodeIcon(int image, int selectedImage) const
         icon.addPixmap(normal.pixmap(size), QIcon::Normal);
         icon.addPixmap(selected.pixmap(size), QIcon::Selected);
     }
+    m_icons.insert(cacheKey, icon);
     return icon;
 }
 
@@ -54,10 +61,15 @@ QTreeWidgetItem *NodeTree::AddNode(
         if (!parentItem)
             return nullptr;
     }
-    auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+    // Filled before it joins the tree, so the view hears of it once rather than per property.
+    auto *item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setData(0, KeyRole, key);
     item->setIcon(0, nodeIcon(image, selectedImage));
+    if (parentItem)
+        parentItem->addChild(item);
+    else
+        addTopLevelItem(item);
     m_nodes.insert(key, item);
     m_order.append(item);
     return item;

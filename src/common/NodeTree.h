@@ -71,6 +71,7 @@ private:
     QHash<QString, QTreeWidgetItem *> m_nodes;
     QList<QTreeWidgetItem *> m_order;
     std::function<QIcon(int)> m_images;
+    mutable QHash<qint64, QIcon> m_icons; // by image and selected image
 };
 
 } // namespace vorlane

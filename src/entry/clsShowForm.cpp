@@ -5,6 +5,7 @@
 
 #include "archive/frmArchiveUI.h"
 #include "common/LauncherWindow.h"
+#include "structure/frmConstructUI.h"
 
 namespace vorlane {
 
@@ -38,6 +39,11 @@ clsShowForm::~clsShowForm()
 void clsShowForm::ShowArchiveUI(int nModal, QWidget *oOwnerForm)
 {
     showWindow(windowInstance<frmArchiveUI>(), nModal, oOwnerForm);
+}
+
+void clsShowForm::ShowConstructUI(int nModal, QWidget *oOwnerForm)
+{
+    showWindow(windowInstance<frmConstructUI>(), nModal, oOwnerForm);
 }
 
 } // namespace vorlane

@@ -16,7 +16,8 @@ public:
     virtual void AppendTreeChildNode(const QString &parentKey,
                                      const QString &key,
                                      const QString &text,
-                                     const QString &tag) = 0;
+                                     const QString &tag)
+        = 0;
     virtual void UpdateTreeNode(const QString &key, const QString &text) = 0;
     virtual void UpdateGrid(int row) = 0;
 

@@ -1,6 +1,5 @@
 #include "CommonFixture.h"
 
-#include "common/FrameDemo.h"
 #include "common/HelpViewer.h"
 #include "common/LauncherWindow.h"
 #include "common/Twips.h"
@@ -618,35 +617,6 @@ private Q_SLOTS:
         frame.inert.clear();
         frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
         QVERIFY(!frame.isVisible());
-    }
-
-    void demoWindowShowsTheDataItIsGiven()
-    {
-        LoginScope login;
-        FrameDemoData data;
-        data.caption = QStringLiteral("数据字典");
-        data.header = {QStringLiteral("代码"), QStringLiteral("名称"), QStringLiteral("类")};
-        data.rows = {{QStringLiteral("A"), QStringLiteral("甲"), QStringLiteral("1")},
-                     {QStringLiteral("B"), QStringLiteral("乙"), QStringLiteral("2")},
-                     {QStringLiteral("C"), QStringLiteral("丙"), QStringLiteral("1")}};
-        data.groupColumn = 2;
-        std::unique_ptr<QWidget> window(createFrameDemoWindow(nullptr, data));
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
-        auto *demo = qobject_cast<frmFrameDemo *>(window.get());
-        QVERIFY(demo);
-        QCOMPARE(demo->windowTitle(), QStringLiteral("数据字典"));
-        QCOMPARE(demo->Tree()->NodeCount(), 3); // the root and the groups "1" and "2"
-        QCOMPARE(demo->grid()->Rows(), 4);
-        QCOMPARE(demo->grid()->TextMatrix(0, 2), QStringLiteral("名称"));
-        QCOMPARE(demo->grid()->TextMatrix(3, 1), QStringLiteral("C"));
-
-        demo->Tree()->selectKey(QStringLiteral("CR^1"));
-        demo->Toolbar1_ButtonClick(QStringLiteral("Resh"));
-        QCOMPARE(demo->Tree()->SelectedKey(), QStringLiteral("R"));
-        demo->Tree()->selectKey(QStringLiteral("CR^1"));
-        QTest::keyClick(demo->Tree(), Qt::Key_Down); // to "CR^2"
-        QCOMPARE(demo->grid()->Rows(), 2);
-        QCOMPARE(demo->grid()->TextMatrix(1, 2), QStringLiteral("乙"));
     }
 };
 
