@@ -245,6 +245,12 @@ void TestConnection::fieldsByName()
     QVERIFY_THROWS_EXCEPTION(DbError, rs->MoveNext());
     rs->Close();
     QVERIFY(!rs->IsOpen());
+    // Equally named columns (a join of two tables): the first wins, whatever was read before.
+    rs = c.OpenRecordset(QStringLiteral("select 1 as a, 2 as b, 3 as a"));
+    QCOMPARE(rs->Fields(u"b").Index(), 1);
+    QCOMPARE(rs->Fields(u"A").Index(), 0);
+    QCOMPARE(rs->Fields(u"b").Index(), 1);
+    QCOMPARE(rs->Fields(u"a").Index(), 0);
 }
 
 void TestConnection::transactions()
