@@ -639,7 +639,8 @@ void TstTranslator::alterColumnRebuildRefusesBadValues()
         conn.Execute(u"ALTER TABLE hr_alt ALTER COLUMN cName int"_s);
         QFAIL("text converted to a number");
     } catch (const DbError &e) {
-        QVERIFY2(e.message().contains(u"'abc'"_s), qPrintable(e.message()));
+        for (const QString &named : {u"hr_alt"_s, u"cName"_s, u"abc"_s})
+            QVERIFY2(e.message().contains(named), qPrintable(e.message()));
     }
     // the failed change left nothing behind, and the transaction goes on
     QCOMPARE(declared(conn, u"cName"_s), u"varchar(10)"_s);
