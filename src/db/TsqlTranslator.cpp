@@ -1283,11 +1283,15 @@ QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredT
         // one of two bytes; '·' (two bytes, common in names) is counted apart. Further characters
         // of two UTF-8 bytes (accented Latin, Greek, Cyrillic) count one and a half: never more
         // than the server counts, so nothing that it stores is refused.
+        // The count never exceeds the UTF-8 bytes, whose number SQLite knows without reading
+        // the text: most values pass on that alone.
         const QString r = u"rtrim("_s + expr + u')';
         const QString dots = u"(length(%1) - length(replace(%1, '·', '')))"_s.arg(r);
-        return u"length(%1) + %2 + (length(CAST(%1 AS BLOB)) - length(%1) - %2 + 1) / 2 <= %3"_s
+        return u"length(CAST(%4 AS BLOB)) <= %3 OR length(%1) + %2 + (length(CAST(%1 AS BLOB)) "
+               "- length(%1) - %2 + 1) / 2 <= %3"_s
             .arg(r, dots)
-            .arg(rule.length);
+            .arg(rule.length)
+            .arg(expr);
     }
     case ValueRule::None:
         break;
