@@ -81,19 +81,16 @@ QString valueRefusal(const QString &table,
 }
 
 // The first value of a column that its value rule refuses, if any.
-std::optional<QString> refusedValue(Engine &engine,
-                                    const QString &table,
-                                    const QString &column,
-                                    const QString &type)
+std::optional<QString>
+refusedValue(Engine &engine, const QString &table, const QString &column, const QString &type)
 {
     const QString check = TsqlTranslator::valueCheck(quoteIdentifier(column), type);
     if (check.isEmpty())
         return std::nullopt;
-    const QList<QStringList> bad = rows(engine,
-                                        u"SELECT CAST("_s + quoteIdentifier(column)
-                                            + u" AS TEXT) FROM "_s
-                                            + quoteIdentifier(table) + u" WHERE NOT ("_s + check
-                                            + u") LIMIT 1"_s);
+    const QList<QStringList> bad
+        = rows(engine,
+               u"SELECT CAST("_s + quoteIdentifier(column) + u" AS TEXT) FROM "_s
+                   + quoteIdentifier(table) + u" WHERE NOT ("_s + check + u") LIMIT 1"_s);
     if (bad.isEmpty())
         return std::nullopt;
     return bad[0][0];
@@ -102,8 +99,8 @@ std::optional<QString> refusedValue(Engine &engine,
 QString declaredType(Engine &engine, const QString &table, const QString &column)
 {
     return rows(engine,
-                u"SELECT type FROM pragma_table_info("_s + quoteLiteral(table) + u") WHERE name = "_s
-                    + quoteLiteral(column) + u" COLLATE NOCASE"_s)
+                u"SELECT type FROM pragma_table_info("_s + quoteLiteral(table)
+                    + u") WHERE name = "_s + quoteLiteral(column) + u" COLLATE NOCASE"_s)
         .value(0)
         .value(0);
 }
@@ -173,8 +170,7 @@ bool stricterRule(const TsqlTranslator::ColumnChange &change, const QString &new
         return true;
     const Rule before = TsqlTranslator::valueRule(change.oldType);
     // a character takes at least one byte, so n bytes never hold more than n characters
-    if (before.kind == now.kind
-        || (before.kind == Rule::Bytes && now.kind == Rule::Characters))
+    if (before.kind == now.kind || (before.kind == Rule::Bytes && now.kind == Rule::Characters))
         return now.length < before.length;
     return true;
 }

@@ -802,8 +802,7 @@ QList<SqliteStep> Rewriter::createTable(int b, int e) const
         step.sql = process(b, e).trimmed();
     } else {
         step.sql = QString(process(b, open) + u'(' + columnList(open + 1, close, tableName(b, open))
-                           + u')'
-                           + process(close + 1, e))
+                           + u')' + process(close + 1, e))
                        .trimmed();
     }
     return {step};
@@ -845,8 +844,7 @@ QList<SqliteStep> Rewriter::alterTable(int b, int e) const
         for (const auto &[s, f] : splitCommas(first, e)) {
             if (nextSig(s, f) < 0)
                 continue;
-            steps.append(
-                nativeStep(head + u" ADD COLUMN "_s + columnDefinition(s, f, tablePlain)));
+            steps.append(nativeStep(head + u" ADD COLUMN "_s + columnDefinition(s, f, tablePlain)));
         }
         return steps;
     }
@@ -1288,10 +1286,9 @@ QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredT
         const QString r = u"rtrim("_s + expr + u')';
         const QString dots = u"(length(%1) - length(replace(%1, '·', '')))"_s.arg(r);
         return u"length(CAST(%4 AS BLOB)) <= %3 OR length(%1) + %2 + (length(CAST(%1 AS BLOB)) "
-               "- length(%1) - %2 + 1) / 2 <= %3"_s
-            .arg(r, dots)
-            .arg(rule.length)
-            .arg(expr);
+               "- length(%1) - %2 + 1) / 2 <= %3"_s.arg(r, dots)
+                   .arg(rule.length)
+                   .arg(expr);
     }
     case ValueRule::None:
         break;
@@ -1306,8 +1303,8 @@ QString TsqlTranslator::valueConstraint(const QString &table,
     const QString check = valueCheck(quoteIdentifier(column), declaredType);
     if (check.isEmpty() || table.isEmpty())
         return {};
-    return u"CONSTRAINT "_s + quoteIdentifier(u"vorlane:"_s + table + u':' + column)
-           + u" CHECK ("_s + check + u')';
+    return u"CONSTRAINT "_s + quoteIdentifier(u"vorlane:"_s + table + u':' + column) + u" CHECK ("_s
+           + check + u')';
 }
 
 bool TsqlTranslator::failedValueConstraint(const QString &message, QString *table, QString *column)

@@ -54,9 +54,8 @@ public:
     // column of the declared type; empty when any value may.
     static QString valueCheck(const QString &expr, const QString &declaredType);
     // The column constraint that keeps the rule: CONSTRAINT "vorlane:T:C" CHECK (...), or empty.
-    static QString valueConstraint(const QString &table,
-                                   const QString &column,
-                                   const QString &declaredType);
+    static QString
+    valueConstraint(const QString &table, const QString &column, const QString &declaredType);
     // Table and column of the value constraint that a database message says failed.
     static bool failedValueConstraint(const QString &message, QString *table, QString *column);
 

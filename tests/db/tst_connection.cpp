@@ -266,7 +266,8 @@ void TestConnection::serverValueRules()
     QTemporaryDir dir;
     Connection c;
     c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
-    c.Execute(QStringLiteral("CREATE TABLE [t] ([k] int NOT NULL, [v] %1 NULL) ON [PRIMARY]").arg(type));
+    c.Execute(
+        QStringLiteral("CREATE TABLE [t] ([k] int NOT NULL, [v] %1 NULL) ON [PRIMARY]").arg(type));
     try {
         c.Execute(QStringLiteral("insert t (k, v) values (1, %1)").arg(value));
         QVERIFY2(stored, "stored what the server refuses");
@@ -298,9 +299,14 @@ void TestConnection::refusalNamesTableColumnValue()
     c.Execute(QStringLiteral("insert hr_x (k, iAge, vName) values (1, 30, '王五')"));
     const QList<std::pair<QString, QStringList>> refused{
         {QStringLiteral("insert hr_x (k, iAge, vName) values (2, '三十', '张三')"),
-         {QStringLiteral("hr_x"), QStringLiteral("iAge"), QStringLiteral("int"), QStringLiteral("三十")}},
+         {QStringLiteral("hr_x"),
+          QStringLiteral("iAge"),
+          QStringLiteral("int"),
+          QStringLiteral("三十")}},
         {QStringLiteral("update hr_x set vName = '欧阳娜娜' where k = 1"),
-         {QStringLiteral("hr_x"), QStringLiteral("vName"), QStringLiteral("varchar(6)"),
+         {QStringLiteral("hr_x"),
+          QStringLiteral("vName"),
+          QStringLiteral("varchar(6)"),
           QStringLiteral("欧阳娜娜")}}};
     for (const auto &[sql, named] : refused) {
         try {
@@ -370,8 +376,10 @@ void TestConnection::shellReadsAndWritesAccountFile()
     // While this connection is open, the shell reads, writes, and meets the same rules.
     QCOMPARE(run(QStringLiteral("insert into t values (2, 'ab'); select count(*) from t;")),
              QStringLiteral("2"));
-    QVERIFY(run(QStringLiteral("insert into t values ('x', 'ab')")).contains(QStringLiteral("CHECK")));
-    QVERIFY(run(QStringLiteral("insert into t values (3, '人事部')")).contains(QStringLiteral("CHECK")));
+    QVERIFY(
+        run(QStringLiteral("insert into t values ('x', 'ab')")).contains(QStringLiteral("CHECK")));
+    QVERIFY(run(QStringLiteral("insert into t values (3, '人事部')"))
+                .contains(QStringLiteral("CHECK")));
     auto rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
     QCOMPARE(rs->FieldValue(0).toInt(), 2);
 }

@@ -80,9 +80,9 @@ void TestOperators::severalOperatorsOnOneFile()
     QList<QProcess *> processes;
     for (int p = 0; p < Operators; ++p) {
         auto *proc = new QProcess(this);
-        proc->start(QCoreApplication::applicationFilePath(),
-                    {u"--operator"_s, db.connectionString(), u"MP%1_"_s.arg(p),
-                     QString::number(Seconds)});
+        proc->start(
+            QCoreApplication::applicationFilePath(),
+            {u"--operator"_s, db.connectionString(), u"MP%1_"_s.arg(p), QString::number(Seconds)});
         processes << proc;
     }
     int committed = 0;
@@ -97,13 +97,17 @@ void TestOperators::severalOperatorsOnOneFile()
         committed += counts[0].toInt();
         failed += counts[1].trimmed().toInt();
     }
-    qInfo("%d operators, %d s: %d transactions committed, %d failed", Operators, Seconds,
-          committed, failed);
+    qInfo("%d operators, %d s: %d transactions committed, %d failed",
+          Operators,
+          Seconds,
+          committed,
+          failed);
     QCOMPARE(failed, 0);
     QVERIFY(committed >= Operators);
     // Every dictionary row has its table, and nothing else was left behind.
-    QCOMPARE(db.scalar(u"select count(*) from hr_sys_setdict where cTableCode like 'MP%'"_s).toInt(),
-             committed);
+    QCOMPARE(
+        db.scalar(u"select count(*) from hr_sys_setdict where cTableCode like 'MP%'"_s).toInt(),
+        committed);
     QCOMPARE(db.scalar(u"select count(*) from hr_sys_setdict d join sqlite_master m on m.type = "
                        "'table' and m.name = d.cTableCode where d.cTableCode like 'MP%'"_s)
                  .toInt(),

@@ -221,8 +221,8 @@ void TstTranslator::statementForms_data()
     QTest::newRow("batch without separators, with separators and GO; delete without from")
         << u"create table hr_t7 (a int, b int)\nGO\ninsert hr_t7 (a, b) values (1, 2) "
            "insert hr_t7 (a, b) values (3, 4)"_s
-        << u"update hr_t7 set a=5 delete hr_t7 where b=2;\nGO\n"_s
-        << u"select a, b from hr_t7"_s << u"a|b;5|4"_s;
+        << u"update hr_t7 set a=5 delete hr_t7 where b=2;\nGO\n"_s << u"select a, b from hr_t7"_s
+        << u"a|b;5|4"_s;
 
     const QString set = addSet(u"hr_zz1"_s, u"测试集"_s, 1, 9);
     QTest::newRow("insert: dictionary row")
