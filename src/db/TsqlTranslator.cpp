@@ -1275,14 +1275,14 @@ QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredT
         // The server drops trailing blanks that do not fit without complaint.
         return u"length(rtrim(%1)) <= %2"_s.arg(expr).arg(rule.length);
     case ValueRule::Bytes: {
-        // Bytes of code page 936: one per ASCII character, two per other character. From n
-        // characters and u UTF-8 bytes: n + (u - n + 1) / 2, exact for ASCII and characters of
-        // three UTF-8 bytes (every Chinese character and full-width sign of the code page) plus
-        // one of two bytes; '·' (two bytes, common in names) is counted apart. Further characters
-        // of two UTF-8 bytes (accented Latin, Greek, Cyrillic) count one and a half: never more
-        // than the server counts, so nothing that it stores is refused.
-        // The count never exceeds the UTF-8 bytes, whose number SQLite knows without reading
-        // the text: most values pass on that alone.
+        // Bytes of code page 936: one per ASCII character, two per other character. Built-in
+        // SQL knows the characters n, the UTF-8 bytes u and the count d of '·' (frequent in
+        // names): n + d + (u - n - d + 1) / 2. Exact for ASCII, for characters of three UTF-8
+        // bytes (every Chinese character and full-width sign of the code page), for '·' and for
+        // one other character of two UTF-8 bytes; each further one (accented Latin, Greek,
+        // Cyrillic) counts one byte short. The count never exceeds the server's, so nothing it
+        // stores is refused, and never exceeds u, which SQLite knows without reading the text:
+        // most values pass on that alone.
         const QString r = u"rtrim("_s + expr + u')';
         const QString dots = u"(length(%1) - length(replace(%1, '·', '')))"_s.arg(r);
         return u"length(CAST(%4 AS BLOB)) <= %3 OR length(%1) + %2 + (length(CAST(%1 AS BLOB)) "
