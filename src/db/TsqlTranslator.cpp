@@ -1279,8 +1279,8 @@ QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredT
         // SQL knows the characters n, the UTF-8 bytes u and the count d of '·' (frequent in
         // names): n + d + (u - n - d + 1) / 2. Exact for ASCII, for characters of three UTF-8
         // bytes (every Chinese character and full-width sign of the code page), for '·' and for
-        // one other character of two UTF-8 bytes; each further one (accented Latin, Greek,
-        // Cyrillic) counts one byte short. The count never exceeds the server's, so nothing it
+        // one other character of two UTF-8 bytes; with more of these (accented Latin, Greek,
+        // Cyrillic) each counts one and a half. The count never exceeds the server's, so nothing it
         // stores is refused, and never exceeds u, which SQLite knows without reading the text:
         // most values pass on that alone.
         const QString r = u"rtrim("_s + expr + u')';
