@@ -1280,9 +1280,9 @@ QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredT
         // names): n + d + (u - n - d + 1) / 2. Exact for ASCII, for characters of three UTF-8
         // bytes (every Chinese character and full-width sign of the code page), for '·' and for
         // one other character of two UTF-8 bytes; with more of these (accented Latin, Greek,
-        // Cyrillic) each counts one and a half. The count never exceeds the server's, so nothing it
-        // stores is refused, and never exceeds u, which SQLite knows without reading the text:
-        // most values pass on that alone.
+        // Cyrillic) each counts one and a half. For text of the code page the count never exceeds
+        // the server's, so nothing it stores is refused; it never exceeds u either, which SQLite
+        // knows without reading the text: most values pass on that alone.
         const QString r = u"rtrim("_s + expr + u')';
         const QString dots = u"(length(%1) - length(replace(%1, '·', '')))"_s.arg(r);
         return u"length(CAST(%4 AS BLOB)) <= %3 OR length(%1) + %2 + (length(CAST(%1 AS BLOB)) "
