@@ -53,11 +53,14 @@ void Recordset::setColumns(const QStringList &names, const QList<int> &types)
     m_names = names;
     m_types = types;
     m_byLowerName.clear();
+    m_firstOfName.fill(false, names.size());
     for (int i = 0; i < names.size(); ++i) {
         // The first of two equally named columns wins, as with ADO.
         const QString key = names.at(i).toLower();
-        if (!m_byLowerName.contains(key))
+        if (!m_byLowerName.contains(key)) {
             m_byLowerName.insert(key, i);
+            m_firstOfName[i] = true;
+        }
     }
 }
 
@@ -83,7 +86,8 @@ int Recordset::FieldIndex(QStringView name) const
 {
     // Records read their columns in order, row after row: after the last column comes the first.
     const int guess = m_nextGuess < m_names.size() ? m_nextGuess : 0;
-    if (guess < m_names.size() && sameName(m_names.at(guess), name)) {
+    // A later column of an already seen name is never the answer: the guess must not find it.
+    if (guess < m_names.size() && m_firstOfName.at(guess) && sameName(m_names.at(guess), name)) {
         m_nextGuess = guess + 1;
         return guess;
     }

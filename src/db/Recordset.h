@@ -72,6 +72,7 @@ private:
     QStringList m_names;
     QList<int> m_types;
     QHash<QString, int> m_byLowerName;
+    QList<bool> m_firstOfName;   // per column: no earlier column has its name
     mutable int m_nextGuess = 0; // records read their columns in order; try the next one first
     bool m_eof = true;
     bool m_open = true;

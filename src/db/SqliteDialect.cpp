@@ -4,6 +4,7 @@
 #include "Engine.h"
 #include "TsqlTranslator.h"
 
+#include <optional>
 
 namespace vorlane::db {
 
@@ -64,6 +65,80 @@ QList<QStringList> rows(Engine &engine, const QString &sql)
     return out;
 }
 
+// Why the server would refuse a value in a column, as the message the user reads.
+QString valueRefusal(const QString &table,
+                     const QString &column,
+                     const QString &declared,
+                     const std::optional<QString> &value)
+{
+    const QString type = declared.toLower();
+    if (!value)
+        return u"表 %1 的列 %2（%3）不能存入所给的值"_s.arg(table, column, type);
+    const QString shown = value->size() > 80 ? value->left(80) + u'…' : *value;
+    if (TsqlTranslator::valueRule(type).kind == TsqlTranslator::ValueRule::Number)
+        return u"表 %1 的列 %2 是 %3 类型，不能存入文本“%4”"_s.arg(table, column, type, shown);
+    return u"表 %1 的列 %2 是 %3 类型，存不下“%4”：超出长度"_s.arg(table, column, type, shown);
+}
+
+// The first value of a column that its value rule refuses, if any.
+std::optional<QString>
+refusedValue(Engine &engine, const QString &table, const QString &column, const QString &type)
+{
+    const QString check = TsqlTranslator::valueCheck(quoteIdentifier(column), type);
+    if (check.isEmpty())
+        return std::nullopt;
+    const QList<QStringList> bad
+        = rows(engine,
+               u"SELECT CAST("_s + quoteIdentifier(column) + u" AS TEXT) FROM "_s
+                   + quoteIdentifier(table) + u" WHERE NOT ("_s + check + u") LIMIT 1"_s);
+    if (bad.isEmpty())
+        return std::nullopt;
+    return bad[0][0];
+}
+
+QString declaredType(Engine &engine, const QString &table, const QString &column)
+{
+    return rows(engine,
+                u"SELECT type FROM pragma_table_info("_s + quoteLiteral(table)
+                    + u") WHERE name = "_s + quoteLiteral(column) + u" COLLATE NOCASE"_s)
+        .value(0)
+        .value(0);
+}
+
+// Runs a native statement; when a value constraint refuses it, the error names table, column
+// and value. SQLite names only the constraint: the statement runs once more without the
+// constraints, in a savepoint rolled back at once, to read the value it would have stored
+// (in `lookupTable` when it fills another table than the constraint's).
+long long runNative(Engine &engine, const QString &sql, const QString &lookupTable = QString())
+{
+    try {
+        return engine.ExecuteNative(sql);
+    } catch (const DbError &e) {
+        QString table;
+        QString column;
+        if (!TsqlTranslator::failedValueConstraint(e.message(), &table, &column))
+            throw;
+        const QString lookup = lookupTable.isEmpty() ? table : lookupTable;
+        const QString type = declaredType(engine, lookup, column);
+        std::optional<QString> value;
+        try {
+            engine.ExecuteNative(u"SAVEPOINT vorlane_refused_value"_s);
+            engine.ExecuteNative(u"PRAGMA ignore_check_constraints = ON"_s);
+            try {
+                engine.ExecuteNative(sql);
+                value = refusedValue(engine, lookup, column, type);
+            } catch (const DbError &) {
+                // another fault of the statement: the message goes without the value
+            }
+            engine.ExecuteNative(u"PRAGMA ignore_check_constraints = OFF"_s);
+            engine.ExecuteNative(u"ROLLBACK TO vorlane_refused_value"_s);
+            engine.ExecuteNative(u"RELEASE vorlane_refused_value"_s);
+        } catch (const DbError &) {
+        }
+        throw DbError(valueRefusal(table, column, type, value));
+    }
+}
+
 // Runs `work` inside a savepoint, so that it nests in the caller's transaction and, when it fails
 // part-way, leaves nothing of itself behind while the caller's transaction stays open.
 template<typename Work>
@@ -82,6 +157,22 @@ void inSavepoint(Engine &engine, Work work)
         }
         throw;
     }
+}
+
+// Whether values the old type's rule let through may break the new type's rule.
+bool stricterRule(const TsqlTranslator::ColumnChange &change, const QString &newType)
+{
+    using Rule = TsqlTranslator::ValueRule;
+    const Rule now = TsqlTranslator::valueRule(newType);
+    if (now.kind == Rule::None)
+        return false;
+    if (!change.wasChecked) // a table from before the rules, or a type without one
+        return true;
+    const Rule before = TsqlTranslator::valueRule(change.oldType);
+    // a character takes at least one byte, so n bytes never hold more than n characters
+    if (before.kind == now.kind || (before.kind == Rule::Bytes && now.kind == Rule::Characters))
+        return now.length < before.length;
+    return true;
 }
 
 // ALTER TABLE ... ALTER COLUMN on SQLite.
@@ -109,7 +200,12 @@ void alterColumn(Engine &engine, const SqliteStep &step)
 
     if (oldAffinity == newAffinity && !rowidSpelling && !addsNotNull) {
         // Same storage class: the stored values stay valid, so only the declaration changes.
-        // Constant time whatever the table holds; the caller's transaction covers it.
+        // Constant time whatever the table holds; the caller's transaction covers it. Only a
+        // stricter value rule (a shorter text) reads the rows, as the server does.
+        if (stricterRule(change, step.columnType)) {
+            if (const auto bad = refusedValue(engine, name, step.column, step.columnType))
+                throw DbError(valueRefusal(name, step.column, step.columnType, bad));
+        }
         inSavepoint(engine, [&] {
             const QList<QStringList> version = rows(engine, u"PRAGMA schema_version"_s);
             const long long next = version.value(0).value(0).toLongLong() + 1;
@@ -165,9 +261,11 @@ void alterColumn(Engine &engine, const SqliteStep &step)
         }
         engine.ExecuteNative(u"PRAGMA defer_foreign_keys = ON"_s);
         engine.ExecuteNative(rebuilt.createSql);
-        engine.ExecuteNative(u"INSERT INTO "_s + quoteIdentifier(temp) + u" ("_s
-                             + targets.join(u", "_s) + u") SELECT "_s + sources.join(u", "_s)
-                             + u" FROM "_s + quoteIdentifier(name));
+        runNative(engine,
+                  u"INSERT INTO "_s + quoteIdentifier(temp) + u" ("_s + targets.join(u", "_s)
+                      + u") SELECT "_s + sources.join(u", "_s) + u" FROM "_s
+                      + quoteIdentifier(name),
+                  temp);
         if (newAffinity != u"TEXT" && newAffinity != u"BLOB") {
             const QList<QStringList> bad
                 = rows(engine,
@@ -215,7 +313,7 @@ long long SqliteDialect::Execute(Engine &engine, const QString &tsql) const
             alterColumn(engine, step);
             continue;
         }
-        const long long n = engine.ExecuteNative(step.sql);
+        const long long n = runNative(engine, step.sql);
         if (changesRows(step.sql))
             changed = n;
     }
@@ -236,7 +334,7 @@ RecordsetPtr SqliteDialect::Query(Engine &engine, const QString &tsql) const
         if (step.kind == SqliteStep::AlterColumn)
             alterColumn(engine, step);
         else
-            engine.ExecuteNative(step.sql);
+            runNative(engine, step.sql);
     }
     return engine.QueryNative(last.sql);
 }

@@ -27,6 +27,8 @@ QString errorText(sqlite3 *db)
 
 // A second process waits this long for a lock before the statement fails.
 constexpr int BusyTimeoutMs = 10000;
+// How often opening reads the schema again when another connection changed it meanwhile.
+constexpr int SchemaRetries = 20;
 
 class SqliteRecordset final : public Recordset
 {
@@ -249,9 +251,22 @@ SqliteEngine::SqliteEngine(const QString &path)
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     // Reading the schema tells at once whether the file is a database and whether it is locked.
+    // Other operators creating tables meanwhile make the read meet a changed schema: read again.
     char *err = nullptr;
-    if (sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, &err)
-        != SQLITE_OK) {
+    int rc2 = SQLITE_OK;
+    for (int attempt = 0; attempt < SchemaRetries; ++attempt) {
+        sqlite3_free(err);
+        err = nullptr;
+        rc2 = sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, &err);
+        if ((rc2 & 0xff) != SQLITE_SCHEMA)
+            break;
+        sqlite3_sleep(1 + attempt);
+    }
+    // Readers go on while one operator writes; several processes on one machine share the file.
+    // A file that cannot change its journal (read-only, in memory) stays as it is.
+    if (rc2 == SQLITE_OK)
+        sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    if (rc2 != SQLITE_OK) {
         const QString message = err && (sqlite3_extended_errcode(m_db) & 0xff) != SQLITE_BUSY
                                     ? QString::fromUtf8(err)
                                     : errorText(m_db);
@@ -324,7 +339,10 @@ RecordsetPtr SqliteEngine::QueryNative(const QString &sql)
 
 void SqliteEngine::Begin()
 {
-    ExecuteNative(QStringLiteral("BEGIN"));
+    // The write lock is taken now, waiting for it when another connection holds it: a deferred
+    // transaction that has read could not take it later while another connection waits for it,
+    // and would fail at once instead of waiting.
+    ExecuteNative(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void SqliteEngine::Commit()

@@ -353,8 +353,10 @@ private:
     QString convertCall(int open, int close) const;
     QString normalizedType(int b, int e) const;
     int typeEnd(int b, int e) const;
-    QString columnDefinition(int b, int e) const;
-    QString columnList(int b, int e) const;
+    QString columnDefinition(int b, int e, const QString &table) const;
+    QString columnList(int b, int e, const QString &table) const;
+    QString tableName(int b, int open) const;
+    int valueConstraintEnd(int i, int e) const;
     QList<SqliteStep> createTable(int b, int e) const;
     QList<SqliteStep> alterTable(int b, int e) const;
     QList<SqliteStep> ifStatement(int b, int e) const;
@@ -671,7 +673,7 @@ int Rewriter::typeEnd(int b, int e) const
     return e;
 }
 
-QString Rewriter::columnDefinition(int b, int e) const
+QString Rewriter::columnDefinition(int b, int e, const QString &table) const
 {
     const int name = nextSig(b, e);
     if (name < 0)
@@ -692,12 +694,50 @@ QString Rewriter::columnDefinition(int b, int e) const
     const QString rest = process(tEnd, e).trimmed();
     if (!rest.isEmpty())
         out += u' ' + rest;
+    const QString check
+        = TsqlTranslator::valueConstraint(table, stripIdentifier(t[name].text), type);
+    if (!check.isEmpty())
+        out += u' ' + check;
     return out;
+}
+
+// Plain name of the table that CREATE TABLE [IF NOT EXISTS] name ( ... creates.
+QString Rewriter::tableName(int b, int open) const
+{
+    int name = -1;
+    for (int i = b; i < open; ++i) {
+        if (isWord(t[i], u"TABLE")) {
+            name = nextSig(i + 1, open);
+            break;
+        }
+    }
+    if (name >= 0 && isWord(t[name], u"IF")) {
+        const int nt = nextSig(name + 1, open);
+        const int ex = nt >= 0 ? nextSig(nt + 1, open) : -1;
+        name = ex >= 0 ? nextSig(ex + 1, open) : -1;
+    }
+    return name >= 0 ? plainName(raw(name, open)) : QString();
+}
+
+// When a value constraint of ours begins at i: the end of its CHECK ( ... ), else -1.
+int Rewriter::valueConstraintEnd(int i, int e) const
+{
+    if (!isWord(t[i], u"CONSTRAINT"))
+        return -1;
+    const int name = nextSig(i + 1, e);
+    if (name < 0 || t[name].type != Token::DQuoted || !t[name].text.startsWith(u"\"vorlane:"))
+        return -1;
+    const int check = nextSig(name + 1, e);
+    const int open = check >= 0 && isWord(t[check], u"CHECK") ? nextSig(check + 1, e) : -1;
+    if (open < 0 || !isPunct(t[open], u"("))
+        return -1;
+    const int close = matching(open, e);
+    return close < 0 ? -1 : close + 1;
 }
 
 // The inside of CREATE TABLE's parentheses; a table key clause that follows a column without a
 // comma ("... NULL Primary Key(c)") is separated from it.
-QString Rewriter::columnList(int b, int e) const
+QString Rewriter::columnList(int b, int e, const QString &table) const
 {
     QStringList items;
     for (const auto &[pb, pe] : splitCommas(b, e)) {
@@ -739,7 +779,7 @@ QString Rewriter::columnList(int b, int e) const
             const bool tableConstraint = t[head].type == Token::Word
                                          && (w == u"CONSTRAINT" || w == u"PRIMARY" || w == u"UNIQUE"
                                              || w == u"FOREIGN" || w == u"CHECK");
-            items << (tableConstraint ? process(s, f).trimmed() : columnDefinition(s, f));
+            items << (tableConstraint ? process(s, f).trimmed() : columnDefinition(s, f, table));
         }
     }
     return items.join(u", "_s);
@@ -761,8 +801,8 @@ QList<SqliteStep> Rewriter::createTable(int b, int e) const
     if (close < 0) {
         step.sql = process(b, e).trimmed();
     } else {
-        step.sql = QString(process(b, open) + u'(' + columnList(open + 1, close) + u')'
-                           + process(close + 1, e))
+        step.sql = QString(process(b, open) + u'(' + columnList(open + 1, close, tableName(b, open))
+                           + u')' + process(close + 1, e))
                        .trimmed();
     }
     return {step};
@@ -804,7 +844,7 @@ QList<SqliteStep> Rewriter::alterTable(int b, int e) const
         for (const auto &[s, f] : splitCommas(first, e)) {
             if (nextSig(s, f) < 0)
                 continue;
-            steps.append(nativeStep(head + u" ADD COLUMN "_s + columnDefinition(s, f)));
+            steps.append(nativeStep(head + u" ADD COLUMN "_s + columnDefinition(s, f, tablePlain)));
         }
         return steps;
     }
@@ -965,6 +1005,12 @@ TsqlTranslator::ColumnChange Rewriter::retype(const QString &column,
         QString constraints;
         bool hasCollate = false;
         for (int i = tEnd; i < pe; ++i) {
+            const int checkEnd = valueConstraintEnd(i, pe);
+            if (checkEnd > 0) { // the new type brings its own
+                change.wasChecked = true;
+                i = checkEnd - 1;
+                continue;
+            }
             if (isWord(t[i], u"NOT")) {
                 const int nl = nextSig(i + 1, pe);
                 if (nl >= 0 && isWord(t[nl], u"NULL")) {
@@ -987,6 +1033,10 @@ TsqlTranslator::ColumnChange Rewriter::retype(const QString &column,
             def += u" COLLATE NOCASE"_s;
         if (!constraints.isEmpty())
             def += u' ' + constraints;
+        const QString check = TsqlTranslator::valueConstraint(
+            tableName(0, open), stripIdentifier(t[name].text), newType);
+        if (!check.isEmpty())
+            def += u' ' + check;
         // keep the blanks around the definition as they were
         int lead = pb;
         while (lead < pe && !t[lead].significant())
@@ -1189,6 +1239,83 @@ bool TsqlTranslator::isTextType(const QString &declaredType)
         "\\b"_s,
         QRegularExpression::CaseInsensitiveOption);
     return rx.match(stripIdentifier(declaredType)).hasMatch();
+}
+
+TsqlTranslator::ValueRule TsqlTranslator::valueRule(const QString &declaredType)
+{
+    static const QRegularExpression rx(u"^\\s*(\\w+)\\s*(?:\\(\\s*(\\d+)\\s*\\))?\\s*$"_s);
+    const auto m = rx.match(stripIdentifier(declaredType));
+    ValueRule rule;
+    if (!m.hasMatch())
+        return rule;
+    const QString base = m.captured(1).toLower();
+    const int length = m.captured(2).toInt();
+    if (m.captured(2).isEmpty()) {
+        if (base == u"int" || base == u"integer" || base == u"smallint" || base == u"tinyint"
+            || base == u"bigint" || base == u"bit")
+            rule.kind = ValueRule::Number;
+    } else if (length > 0) {
+        if (base == u"char" || base == u"varchar")
+            rule.kind = ValueRule::Bytes;
+        else if (base == u"nchar" || base == u"nvarchar")
+            rule.kind = ValueRule::Characters;
+        rule.length = length;
+    }
+    return rule;
+}
+
+QString TsqlTranslator::valueCheck(const QString &expr, const QString &declaredType)
+{
+    const ValueRule rule = valueRule(declaredType);
+    switch (rule.kind) {
+    case ValueRule::Number:
+        // Integer affinity has already made a number of '12'; the server stores '' as 0.
+        return u"typeof(%1) <> 'text' OR trim(%1) = ''"_s.arg(expr);
+    case ValueRule::Characters:
+        // The server drops trailing blanks that do not fit without complaint.
+        return u"length(rtrim(%1)) <= %2"_s.arg(expr).arg(rule.length);
+    case ValueRule::Bytes: {
+        // Bytes of code page 936: one per ASCII character, two per other character. Built-in
+        // SQL knows the characters n, the UTF-8 bytes u and the count d of '·' (frequent in
+        // names): n + d + (u - n - d + 1) / 2. Exact for ASCII, for characters of three UTF-8
+        // bytes (every Chinese character and full-width sign of the code page), for '·' and for
+        // one other character of two UTF-8 bytes; with more of these (accented Latin, Greek,
+        // Cyrillic) each counts one and a half. For text of the code page the count never exceeds
+        // the server's, so nothing it stores is refused; it never exceeds u either, which SQLite
+        // knows without reading the text: most values pass on that alone.
+        const QString r = u"rtrim("_s + expr + u')';
+        const QString dots = u"(length(%1) - length(replace(%1, '·', '')))"_s.arg(r);
+        return u"length(CAST(%4 AS BLOB)) <= %3 OR length(%1) + %2 + (length(CAST(%1 AS BLOB)) "
+               "- length(%1) - %2 + 1) / 2 <= %3"_s.arg(r, dots)
+                   .arg(rule.length)
+                   .arg(expr);
+    }
+    case ValueRule::None:
+        break;
+    }
+    return {};
+}
+
+QString TsqlTranslator::valueConstraint(const QString &table,
+                                        const QString &column,
+                                        const QString &declaredType)
+{
+    const QString check = valueCheck(quoteIdentifier(column), declaredType);
+    if (check.isEmpty() || table.isEmpty())
+        return {};
+    return u"CONSTRAINT "_s + quoteIdentifier(u"vorlane:"_s + table + u':' + column) + u" CHECK ("_s
+           + check + u')';
+}
+
+bool TsqlTranslator::failedValueConstraint(const QString &message, QString *table, QString *column)
+{
+    static const QRegularExpression rx(u"CHECK constraint failed: vorlane:([^:\\s]+):([^\\s]+)"_s);
+    const auto m = rx.match(message);
+    if (!m.hasMatch())
+        return false;
+    *table = m.captured(1);
+    *column = m.captured(2);
+    return true;
 }
 
 QString TsqlTranslator::newGuidExpression()

@@ -40,6 +40,25 @@ public:
     // The SQLite expression that stands for newid(): a random GUID as upper-case text.
     static QString newGuidExpression();
 
+    // What the server refuses to store in a column of a declared type: text that is no number
+    // in an integer or bit column, text longer than a text column's length (trailing blanks
+    // aside). SQLite stores both; a named CHECK constraint keeps the rule.
+    struct ValueRule
+    {
+        enum Kind { None, Number, Bytes, Characters };
+        Kind kind = None;
+        int length = 0; // Bytes (of code page 936), Characters
+    };
+    static ValueRule valueRule(const QString &declaredType);
+    // SQLite expression, built-in functions only, that holds when `expr` may be stored in a
+    // column of the declared type; empty when any value may.
+    static QString valueCheck(const QString &expr, const QString &declaredType);
+    // The column constraint that keeps the rule: CONSTRAINT "vorlane:T:C" CHECK (...), or empty.
+    static QString
+    valueConstraint(const QString &table, const QString &column, const QString &declaredType);
+    // Table and column of the value constraint that a database message says failed.
+    static bool failedValueConstraint(const QString &message, QString *table, QString *column);
+
     // One column of a stored CREATE TABLE statement given a new declared type.
     struct ColumnChange
     {
@@ -47,11 +66,12 @@ public:
         QString createSql; // the whole statement with the column's definition changed
         QString oldType;   // the declared type before, normalised ("varchar(10)")
         bool wasNotNull = false;
+        bool wasChecked = false; // the old definition carried its value constraint
     };
     // Changes the declared type of `column` in `createSql` to `newType`; nullability "NULL" drops
     // a NOT NULL, "NOT NULL" adds one, empty keeps it. Collation, default and other constraints
-    // stay; a text type without collation gets NOCASE. A non-empty `newTableName` replaces the
-    // table's name.
+    // stay; a text type without collation gets NOCASE; the value constraint follows the new type.
+    // A non-empty `newTableName` replaces the table's name (the constraint keeps the old one).
     static ColumnChange retypeColumn(const QString &createSql,
                                      const QString &column,
                                      const QString &newType,

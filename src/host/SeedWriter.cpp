@@ -1,6 +1,7 @@
 #include "SeedWriter.h"
 
 #include "db/DbError.h"
+#include "db/TsqlTranslator.h"
 
 #include <QRegularExpression>
 
@@ -43,7 +44,13 @@ void SeedWriter::createTable(const QString &table,
     if (!primaryKey.isEmpty())
         sql += QStringLiteral(", PRIMARY KEY (") + primaryKey + QLatin1Char(')');
     sql += QLatin1Char(')');
-    exec(sql);
+    if (m_flavor == Flavor::SqlServer) {
+        exec(sql);
+        return;
+    }
+    // As for the component's own tables, the translator adds the value rules the server keeps.
+    for (const db::SqliteStep &step : db::TsqlTranslator::translate(sql))
+        exec(step.sql);
 }
 
 void SeedWriter::createIndex(const QString &table, const QString &columns, bool unique)

@@ -4,12 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <thread>
 
 using namespace vorlane::db;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -44,6 +47,12 @@ private Q_SLOTS:
     void nullIsNotEmpty_data() { addEngines(); }
     void nullIsNotEmpty();
     void quotedNumbersReadAsNumbers();
+    void serverValueRules_data();
+    void serverValueRules();
+    void refusalNamesTableColumnValue_data() { addEngines(); }
+    void refusalNamesTableColumnValue();
+    void alterColumnKeepsValueRules();
+    void shellReadsAndWritesAccountFile();
     void fieldsByName_data() { addEngines(); }
     void fieldsByName();
     void transactions_data() { addEngines(); }
@@ -204,7 +213,7 @@ void TestConnection::quotedNumbersReadAsNumbers()
     c.Execute(QStringLiteral("create table t (k int, i int, b bit, n numeric(8,2), v varchar(5))"));
     c.Execute(QStringLiteral("insert into t values (1, '', '', '', '')"));
     c.Execute(QStringLiteral("insert into t values (2, ' 12 ', '1', '2.5', '7')"));
-    c.Execute(QStringLiteral("insert into t values (3, 'abc', 'x', '1e400', '8')"));
+    c.Execute(QStringLiteral("insert into t values (3, 5, 0, 'abc', '8')"));
     auto rs = c.OpenRecordset(QStringLiteral("select i, b, n, v from t order by k"));
     QCOMPARE(rs->Fields(0).Value(), QVariant(0));
     QCOMPARE(rs->Fields(1).Value(), QVariant(false));
@@ -217,8 +226,162 @@ void TestConnection::quotedNumbersReadAsNumbers()
     QCOMPARE(rs->Fields(3).Value(), QVariant(QStringLiteral("7"))); // text stays text
     rs->MoveNext();
     // What is no number stays as it was stored, so a conversion further up fails visibly.
-    QCOMPARE(rs->Fields(0).Value(), QVariant(QStringLiteral("abc")));
-    QCOMPARE(rs->Fields(1).Value(), QVariant(QStringLiteral("x")));
+    QCOMPARE(rs->Fields(2).Value(), QVariant(QStringLiteral("abc")));
+}
+
+void TestConnection::serverValueRules_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("int, quoted number") << u"int"_s << u"'12'"_s << true;
+    QTest::newRow("int, blanks around a number") << u"int"_s << u"' 12 '"_s << true;
+    QTest::newRow("int, empty text") << u"int"_s << u"''"_s << true;
+    QTest::newRow("int, number") << u"int"_s << u"-7"_s << true;
+    QTest::newRow("int, text") << u"int"_s << u"'abc'"_s << false;
+    QTest::newRow("smallint, text") << u"smallint"_s << u"'12a'"_s << false;
+    QTest::newRow("bit, quoted digit") << u"bit"_s << u"'1'"_s << true;
+    QTest::newRow("bit, text") << u"bit"_s << u"'yes'"_s << false;
+    QTest::newRow("varchar, full") << u"varchar(4)"_s << u"'abcd'"_s << true;
+    QTest::newRow("varchar, trailing blanks") << u"varchar(4)"_s << u"'abcd   '"_s << true;
+    QTest::newRow("varchar, too long") << u"varchar(4)"_s << u"'abcde'"_s << false;
+    QTest::newRow("varchar, two Chinese") << u"varchar(4)"_s << u"'人事'"_s << true;
+    QTest::newRow("varchar, three Chinese") << u"varchar(5)"_s << u"'人事部'"_s << false;
+    QTest::newRow("varchar, number") << u"varchar(2)"_s << u"123"_s << false;
+    QTest::newRow("char, name with dots") << u"char(12)"_s << u"'买买提·艾力'"_s << true;
+    QTest::newRow("char, dots count two") << u"char(4)"_s << u"'a··'"_s << false;
+    QTest::newRow("char, one accented") << u"char(2)"_s << u"'é'"_s << true;
+    QTest::newRow("char, accented counts two") << u"char(2)"_s << u"'aé'"_s << false;
+    QTest::newRow("nvarchar, characters") << u"nvarchar(3)"_s << u"'人事部'"_s << true;
+    QTest::newRow("nvarchar, too long") << u"nvarchar(3)"_s << u"'人事部门'"_s << false;
+    QTest::newRow("ntext") << u"ntext"_s << u"'人事部门'"_s << true;
+    QTest::newRow("numeric, no rule") << u"numeric(8,2)"_s << u"'x'"_s << true;
+}
+
+void TestConnection::serverValueRules()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, value);
+    QFETCH(bool, stored);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    c.Execute(
+        QStringLiteral("CREATE TABLE [t] ([k] int NOT NULL, [v] %1 NULL) ON [PRIMARY]").arg(type));
+    try {
+        c.Execute(QStringLiteral("insert t (k, v) values (1, %1)").arg(value));
+        QVERIFY2(stored, "stored what the server refuses");
+    } catch (const DbError &e) {
+        QVERIFY2(!stored, qPrintable(e.message()));
+    }
+    // The same through an update and through a column added later.
+    c.Execute(QStringLiteral("insert t (k) values (2)"));
+    c.Execute(QStringLiteral("alter table t add w %1 null").arg(type));
+    for (const QString &sql : {QStringLiteral("update t set v = %1 where k = 2"),
+                               QStringLiteral("update t set w = %1 where k = 2")}) {
+        try {
+            c.Execute(sql.arg(value));
+            QVERIFY2(stored, qPrintable(sql));
+        } catch (const DbError &) {
+            QVERIFY2(!stored, qPrintable(sql));
+        }
+    }
+}
+
+void TestConnection::refusalNamesTableColumnValue()
+{
+    QFETCH(QString, engine);
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(connectionString(engine, dir.filePath(QStringLiteral("t.db"))));
+    c.Execute(QStringLiteral("create table hr_x (k int, iAge int, vName varchar(6))"));
+    c.BeginTrans();
+    c.Execute(QStringLiteral("insert hr_x (k, iAge, vName) values (1, 30, '王五')"));
+    const QList<std::pair<QString, QStringList>> refused{
+        {QStringLiteral("insert hr_x (k, iAge, vName) values (2, '三十', '张三')"),
+         {QStringLiteral("hr_x"),
+          QStringLiteral("iAge"),
+          QStringLiteral("int"),
+          QStringLiteral("三十")}},
+        {QStringLiteral("update hr_x set vName = '欧阳娜娜' where k = 1"),
+         {QStringLiteral("hr_x"),
+          QStringLiteral("vName"),
+          QStringLiteral("varchar(6)"),
+          QStringLiteral("欧阳娜娜")}}};
+    for (const auto &[sql, named] : refused) {
+        try {
+            c.Execute(sql);
+            QFAIL(qPrintable(sql));
+        } catch (const DbError &e) {
+            for (const QString &n : named)
+                QVERIFY2(e.message().contains(n), qPrintable(e.message()));
+        }
+    }
+    // The transaction goes on with nothing of the refused statements in it.
+    c.CommitTrans();
+    auto rs = c.OpenRecordset(QStringLiteral("select count(*), max(vName) from hr_x"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 1);
+    QCOMPARE(rs->FieldValue(1).toString(), QStringLiteral("王五"));
+}
+
+void TestConnection::alterColumnKeepsValueRules()
+{
+    QTemporaryDir dir;
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("t.db")));
+    c.Execute(QStringLiteral("create table t (k int, v varchar(4), n varchar(8))"));
+    c.Execute(QStringLiteral("insert t (k, v, n) values (1, 'abcd', '12')"));
+    const auto refuses = [&](const QString &sql, const QString &value) {
+        try {
+            c.Execute(sql);
+        } catch (const DbError &e) {
+            return e.message().contains(value) && e.message().contains(QStringLiteral("t"));
+        }
+        return false;
+    };
+    // Longer in place (the declaration only): the new length holds, and so does the limit.
+    c.Execute(QStringLiteral("alter table t alter column v varchar(6)"));
+    c.Execute(QStringLiteral("update t set v = 'abcdef'"));
+    QVERIFY(refuses(QStringLiteral("update t set v = 'abcdefg'"), QStringLiteral("abcdefg")));
+    // Shorter than a stored value: refused, naming it; the column stays as it was.
+    QVERIFY(refuses(QStringLiteral("alter table t alter column v varchar(3)"),
+                    QStringLiteral("abcdef")));
+    c.Execute(QStringLiteral("update t set v = 'abcdef'"));
+    // Text to int rebuilds the table: the numbers convert, other text is refused by name.
+    c.Execute(QStringLiteral("alter table t alter column n int"));
+    QVERIFY(refuses(QStringLiteral("insert t (k, n) values (2, 'x9')"), QStringLiteral("x9")));
+    QVERIFY(refuses(QStringLiteral("alter table t alter column v int"), QStringLiteral("abcdef")));
+    auto rs = c.OpenRecordset(QStringLiteral("select v, n from t"));
+    QCOMPARE(rs->FieldValue(0).toString(), QStringLiteral("abcdef"));
+    QCOMPARE(rs->FieldValue(1), QVariant(12));
+}
+
+void TestConnection::shellReadsAndWritesAccountFile()
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty())
+        QSKIP("the sqlite3 shell is not installed");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.db"));
+    Connection c;
+    c.Open(QStringLiteral("sqlite:") + path);
+    c.Execute(QStringLiteral("create table t (i int, v varchar(4))"));
+    c.Execute(QStringLiteral("insert t (i, v) values (1, '人事')"));
+    const auto run = [&](const QString &sql) {
+        QProcess p;
+        p.start(shell, {path, sql});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+    };
+    // While this connection is open, the shell reads, writes, and meets the same rules.
+    QCOMPARE(run(QStringLiteral("insert into t values (2, 'ab'); select count(*) from t;")),
+             QStringLiteral("2"));
+    QVERIFY(
+        run(QStringLiteral("insert into t values ('x', 'ab')")).contains(QStringLiteral("CHECK")));
+    QVERIFY(run(QStringLiteral("insert into t values (3, '人事部')"))
+                .contains(QStringLiteral("CHECK")));
+    auto rs = c.OpenRecordset(QStringLiteral("select count(*) from t"));
+    QCOMPARE(rs->FieldValue(0).toInt(), 2);
 }
 
 void TestConnection::fieldsByName()
@@ -245,6 +408,12 @@ void TestConnection::fieldsByName()
     QVERIFY_THROWS_EXCEPTION(DbError, rs->MoveNext());
     rs->Close();
     QVERIFY(!rs->IsOpen());
+    // Equally named columns (a join of two tables): the first wins, whatever was read before.
+    rs = c.OpenRecordset(QStringLiteral("select 1 as a, 2 as b, 3 as a"));
+    QCOMPARE(rs->Fields(u"b").Index(), 1);
+    QCOMPARE(rs->Fields(u"A").Index(), 0);
+    QCOMPARE(rs->Fields(u"b").Index(), 1);
+    QCOMPARE(rs->Fields(u"a").Index(), 0);
 }
 
 void TestConnection::transactions()

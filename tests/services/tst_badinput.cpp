@@ -11,6 +11,7 @@
 #include "services/clsHrSysSetDictsFace.h"
 #include "services/clsHrSystGroupFace.h"
 
+#include <QSet>
 #include <QTest>
 
 #include <functional>
@@ -21,21 +22,43 @@ using vorlane::test::ServiceDatabase;
 
 namespace {
 
-// A text with variations, so that each property of a record holds a value of its own. Never a
-// number, which integer and bit columns would convert.
+// A text with variations, so that each property of a record holds a value of its own, cut to what
+// the narrowest text column holds: 30 bytes of code page 936 (two for a character outside ASCII,
+// four outside the basic plane).
 QString variant(const QString &text, int n)
 {
-    return text + u'v' + QString::number(n);
+    const QString suffix = u'v' + QString::number(n);
+    int room = 30 - int(suffix.size());
+    QString head;
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate();
+        room -= pair ? 4 : text.at(i).unicode() < 0x80 ? 1 : 2;
+        if (room < 0)
+            break;
+        head += text.mid(i, pair ? 2 : 1);
+        i += pair ? 2 : 1;
+    }
+    return head + suffix;
 }
 
-// variant(text, from), variant(text, from + 1), ... up to variant(text, to).
-QStringList variants(const QString &text, int from, int to)
+// Property n's value: a digit where the column is an integer, a bit or one character, as the
+// server refuses text there; else variant(text, n).
+QString value(const QString &text, int n, const QSet<int> &digits)
 {
-    QStringList values;
-    for (int i = from; i <= to; ++i)
-        values << variant(text, i);
-    return values;
+    return digits.contains(n) ? QString::number(n % 2) : variant(text, n);
 }
+
+QStringList values(const QString &text, int from, int to, const QSet<int> &digits)
+{
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << value(text, i, digits);
+    return out;
+}
+
+const QSet<int> setDigits{2, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14};
+const QSet<int> itemDigits{2, 3, 4, 5};
+const QSet<int> codeDigits{4, 5, 6, 11};
 
 } // namespace
 
@@ -97,22 +120,28 @@ void TestBadInput::textsRoundTrip()
         &clsHrSysSetDict::setMainKey,
         &clsHrSysSetDict::setMemo};
     for (int i = 0; i < setters.size(); ++i)
-        setters[i](set, variant(text, i));
+        setters[i](set, value(text, i, setDigits));
     clsHrSysSetDictsFace sets;
     QVERIFY2(sets.Add(set, u"1"_s, true), qPrintable(sets.lastError()));
     QCOMPARE(sdb.texts(u"select vTableName, vdescription, iTableGroup, iTableClass, bMultiLevel, "
                        "vCodeFormat, iTableType, icycleType, iBusinessFlag, iFunctionScope, "
                        "bsysFlag, vParentTable, bChildFlag, bdelFlag, ishowOrder, vdisplayItem, "
                        "vMainKey, vMemo from hr_sys_setdict where cTableCode='HR_ODD'"_s),
-             variants(text, 0, 17));
+             values(text, 0, 17, setDigits));
     QCOMPARE(sdb.texts(u"select Tabledefine, Tabletype from Rpt_GRPDEF where Tablename='HR_ODD'"_s),
-             (QStringList{variant(text, 0), variant(text, 2)}));
+             (QStringList{variant(text, 0), value(text, 2, setDigits)}));
     set.setTableName(variant(text, 50));
     set.setMemo(variant(text, 51));
     QVERIFY2(sets.Modify(set, u"1"_s, true), qPrintable(sets.lastError()));
     QCOMPARE(sdb.texts(u"select vTableName, vMemo from hr_sys_setdict where cTableCode='HR_ODD'"_s),
              (QStringList{variant(text, 50), variant(text, 51)}));
     QCOMPARE(sdb.texts(u"select cBusObName from AA_BusObject where cBusObId='HR_ODD'"_s),
+             QStringList{variant(text, 50)});
+    // Longer than its column: refused, as the server refuses it, and the row stays as it was.
+    set.setTableName(QString(61, u'长'));
+    QVERIFY(!sets.Modify(set, u"1"_s, true));
+    QVERIFY2(sets.lastError().contains(u"vTableName"_s), qPrintable(sets.lastError()));
+    QCOMPARE(sdb.texts(u"select vTableName from hr_sys_setdict where cTableCode='HR_ODD'"_s),
              QStringList{variant(text, 50)});
 
     // Information item.
@@ -121,10 +150,10 @@ void TestBadInput::textsRoundTrip()
     item.setItemCode(u"cOdd"_s);
     item.setItemname(variant(text, 0));
     item.setDescription(variant(text, 1));
-    item.setItemtype(variant(text, 2));
-    item.setLastLevelFalg(variant(text, 3));
-    item.setItemlen(variant(text, 4));
-    item.setItemdec(variant(text, 5));
+    item.setItemtype(value(text, 2, itemDigits));
+    item.setLastLevelFalg(value(text, 3, itemDigits));
+    item.setItemlen(value(text, 4, itemDigits));
+    item.setItemdec(value(text, 5, itemDigits));
     item.setSdefault(variant(text, 6));
     item.setSformat(variant(text, 7));
     item.setMemo(variant(text, 8));
@@ -135,7 +164,7 @@ void TestBadInput::textsRoundTrip()
     const QString itemQuery = u"select vItemName, vdescription, iItemType, bLastLevelFlag, "
                               "iItemLen, iItemDec, vDefault, vFormat, vMemo from hr_sys_itemdict "
                               "where cTableCode='HR_ODD' and cItemCode='cOdd'"_s;
-    QStringList expected = variants(text, 0, 8);
+    QStringList expected = values(text, 0, 8, itemDigits);
     QCOMPARE(sdb.texts(itemQuery), expected);
     QCOMPARE(sdb.texts(u"select TableDef, FieldDef from Rpt_ItmDEF where TableName='HR_ODD'"_s),
              (QStringList{variant(text, 9), variant(text, 0)}));
@@ -157,31 +186,31 @@ void TestBadInput::textsRoundTrip()
     c.setSimpleName(variant(text, 1));
     c.setSimpleSpell(variant(text, 2));
     c.setPCodeId(variant(text, 3));
-    c.setSFlag(variant(text, 4));
-    c.setCFlag(variant(text, 5));
-    c.setHideFlag(variant(text, 6));
+    c.setSFlag(value(text, 4, codeDigits));
+    c.setCFlag(value(text, 5, codeDigits));
+    c.setHideFlag(value(text, 6, codeDigits));
     c.setMemo(variant(text, 7));
     QVERIFY2(cts.Add(c, u"HR_CT901"_s), qPrintable(cts.lastError()));
     QCOMPARE(sdb.texts(u"select vdescription, vsimpleName, vsimpleSpell, cpCodeID, bsysFlag, "
                        "bChildFlag, bhideFlag, vMemo from HR_CT901"_s),
-             variants(text, 0, 7));
+             values(text, 0, 7, codeDigits));
     c.setDescription(variant(text, 10));
-    c.setHideFlag(variant(text, 11));
+    c.setHideFlag(value(text, 11, codeDigits));
     QVERIFY2(cts.Modify(c, u"HR_CT901"_s), qPrintable(cts.lastError()));
     QCOMPARE(sdb.texts(u"select vdescription, bhideFlag from HR_CT901"_s),
-             (QStringList{variant(text, 10), variant(text, 11)}));
+             (QStringList{variant(text, 10), value(text, 11, codeDigits)}));
 
     // Table group.
     clsHrSystGroupFace groups;
     clsHrSystGroup g;
-    g.setTableGroup(variant(text, 0));
+    const QString group = u"901"_s; // an integer column
+    g.setTableGroup(group);
     g.setDescription(variant(text, 1));
     g.setMemo(variant(text, 2));
     QVERIFY2(groups.Add(g), qPrintable(groups.lastError()));
     g.setDescription(variant(text, 3));
-    QVERIFY2(groups.Modify(g, variant(text, 0)), qPrintable(groups.lastError()));
-    QCOMPARE(sdb.texts(u"select vDescription, vmemo from hr_sys_tgroup where iTableGroup = '"_s
-                       + services::sqlText(variant(text, 0)) + u"'"_s),
+    QVERIFY2(groups.Modify(g, group), qPrintable(groups.lastError()));
+    QCOMPARE(sdb.texts(u"select vDescription, vmemo from hr_sys_tgroup where iTableGroup = 901"_s),
              (QStringList{variant(text, 3), variant(text, 2)}));
 }
 
