@@ -1,18 +1,22 @@
 #include "CommonFixture.h"
 
 #include "common/FrameDemo.h"
+#include "common/PrintStyle.h"
 #include "common/Twips.h"
 #include "common/WindowHelpers.h"
 
 #include "entry/Defs.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -548,6 +552,23 @@ private Q_SLOTS:
         QTest::keyClick(demo->Tree(), Qt::Key_Down); // to "CR^2"
         QCOMPARE(demo->grid()->Rows(), 2);
         QCOMPARE(demo->grid()->TextMatrix(1, 2), QStringLiteral("乙"));
+    }
+
+    void printStylesFirstUnderTheHostsInstallPath()
+    {
+        QTemporaryDir host;
+        const QString own = sourceDir();
+        QCOMPARE(printStyleDirectory(host.path(), own), own + QStringLiteral("/share/printstyle/"));
+        QVERIFY(QDir(host.path()).mkdir(QStringLiteral("printstyle")));
+        QVERIFY(QFile::copy(own + QStringLiteral("/share/printstyle/BudgetStyle.xml"),
+                            host.path() + QStringLiteral("/printstyle/BudgetStyle.xml")));
+        QCOMPARE(printStyleDirectory(host.path(), own), host.path() + QStringLiteral("/printstyle/"));
+
+        LoginScope login;
+        login.login().installPath = host.path();
+        ProbeFrame frame;
+        frame.FormLoad();
+        QCOMPARE(frame.PrintStylePath, host.path() + QStringLiteral("/printstyle/"));
     }
 };
 
