@@ -206,8 +206,8 @@ QString printStyleDirectory(const QString &hostInstallPath, const QString &ownIn
         if (QFileInfo::exists(host + QStringLiteral("BudgetStyle.xml")))
             return host;
     }
-    const QString own = ownInstallPath.isEmpty() ? host::HostLogin::defaultInstallPath()
-                                                 : ownInstallPath;
+    const QString own
+        = ownInstallPath.isEmpty() ? host::HostLogin::defaultInstallPath() : ownInstallPath;
     return own + QStringLiteral("/share/printstyle/");
 }
 

@@ -562,7 +562,8 @@ private Q_SLOTS:
         QVERIFY(QDir(host.path()).mkdir(QStringLiteral("printstyle")));
         QVERIFY(QFile::copy(own + QStringLiteral("/share/printstyle/BudgetStyle.xml"),
                             host.path() + QStringLiteral("/printstyle/BudgetStyle.xml")));
-        QCOMPARE(printStyleDirectory(host.path(), own), host.path() + QStringLiteral("/printstyle/"));
+        QCOMPARE(printStyleDirectory(host.path(), own),
+                 host.path() + QStringLiteral("/printstyle/"));
 
         LoginScope login;
         login.login().installPath = host.path();
