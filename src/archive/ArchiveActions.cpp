@@ -15,7 +15,7 @@
 namespace vorlane::archive {
 
 using services::checkedIdentifier;
-using services::checkedLikePrefix;
+using services::likePrefixText;
 using services::sqlText;
 
 namespace {
@@ -126,7 +126,7 @@ DeleteArchiveItem(const QString &tableCode, const QString &code, int level, cons
         clsHrCTs below;
         if (!below.Load(QStringLiteral("select * from ") + table(tableCode)
                         + QStringLiteral(" where ccodeid like '")
-                        + sqlText(checkedLikePrefix(code, QStringLiteral("档案编码")))
+                        + likePrefixText(code)
                         + QStringLiteral("%' and ilevels > ") + QString::number(level)))
             return {};
         if (!confirm(QStringLiteral("请确认要删除该档案项！")))

@@ -2,6 +2,7 @@
 
 #include "GridPrint.h"
 #include "HelpViewer.h"
+#include "PrintStyle.h"
 #include "Twips.h"
 #include "WindowHelpers.h"
 
@@ -167,7 +168,7 @@ void BrowserFrame::FormLoad()
     storeGridConstants();
     m_grid->setDefaultColWidth(DefaultColWidth);
     m_xmlPrt->setVisible(false);
-    PrintStylePath = Defs::instance().login().InstallPath() + u"/share/printstyle/";
+    PrintStylePath = printStyleDirectory(Defs::instance().login().InstallPath());
 
     // A reused window keeps its buttons and menus; the style may have changed since.
     if (!m_built) {

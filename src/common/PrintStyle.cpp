@@ -1,6 +1,9 @@
 #include "PrintStyle.h"
 
+#include "host/HostLogin.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 namespace vorlane {
@@ -194,6 +197,18 @@ Qt::Alignment PrintStyle::alignmentOf(int column) const
 QPageLayout PrintStyle::pageLayout() const
 {
     return QPageLayout(QPageSize(pageSize), orientation, marginsMm, QPageLayout::Millimeter);
+}
+
+QString printStyleDirectory(const QString &hostInstallPath, const QString &ownInstallPath)
+{
+    if (!hostInstallPath.isEmpty()) {
+        const QString host = hostInstallPath + QStringLiteral("/printstyle/");
+        if (QFileInfo::exists(host + QStringLiteral("BudgetStyle.xml")))
+            return host;
+    }
+    const QString own
+        = ownInstallPath.isEmpty() ? host::HostLogin::defaultInstallPath() : ownInstallPath;
+    return own + QStringLiteral("/share/printstyle/");
 }
 
 } // namespace vorlane

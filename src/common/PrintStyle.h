@@ -11,7 +11,8 @@
 namespace vorlane {
 
 // Page setup, fonts and table look for printing and exporting a grid. Read from an XML style
-// file (share/printstyle/BudgetStyle.xml); a missing or unreadable file leaves the defaults.
+// file (BudgetStyle.xml, see printStyleDirectory); a missing or unreadable file leaves the
+// defaults.
 struct PrintStyle
 {
     QString name = QStringLiteral("Default");
@@ -55,5 +56,10 @@ struct PrintStyle
     Qt::Alignment alignmentOf(int column) const;
     QPageLayout pageLayout() const;
 };
+
+// The directory of the print style files, with a trailing "/": the host's "printstyle" directly
+// under its installation path when it holds the style file "BudgetStyle.xml", else share/printstyle
+// of our own installation (ownInstallPath, by default HostLogin::defaultInstallPath()).
+QString printStyleDirectory(const QString &hostInstallPath, const QString &ownInstallPath = {});
 
 } // namespace vorlane

@@ -215,6 +215,38 @@ QString mapCollation(const QString &name)
     return name;
 }
 
+// A LIKE pattern literal with the server's one-character bracket forms ("[_]", "[%]", "[[]")
+// as SQLite takes it: the character escaped with "\" and an ESCAPE clause. Empty when the
+// pattern has no bracket or a form SQLite cannot express (a range or set such as "[a-z]").
+QString likeBracketsEscaped(const QString &literal)
+{
+    const bool national = literal.startsWith(u'N') || literal.startsWith(u'n');
+    QString pattern = literal.mid(national ? 2 : 1);
+    pattern.chop(1);
+    pattern.replace(u"''"_s, u"'"_s);
+    if (!pattern.contains(u'['))
+        return {};
+    QString out;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'[') {
+            if (i + 2 >= pattern.size() || pattern.at(i + 2) != u']' || pattern.at(i + 1) == u'^')
+                return {};
+            const QChar literalChar = pattern.at(i + 1);
+            if (literalChar == u'%' || literalChar == u'_' || literalChar == u'\\')
+                out += u'\\';
+            out += literalChar;
+            i += 2;
+        } else {
+            if (c == u'\\')
+                out += u'\\';
+            out += c;
+        }
+    }
+    out.replace(u'\'', u"''"_s);
+    return u'\'' + out + u"' ESCAPE '\\'"_s;
+}
+
 QString stripIdentifier(QString s)
 {
     s = s.trimmed();
@@ -480,6 +512,17 @@ QString Rewriter::process(int b, int e) const
                 out += tok.text;
                 if (i + 1 < e && t[i + 1].type == Token::String)
                     out += u' ';
+                const int after = n >= 0 ? nextSig(n + 1, e) : -1;
+                QString escaped;
+                if (n >= 0 && t[n].type == Token::String
+                    && !(after >= 0 && isWord(t[after], u"ESCAPE")))
+                    escaped = likeBracketsEscaped(t[n].text);
+                if (!escaped.isEmpty()) {
+                    out += raw(i + 1, n) + escaped;
+                    i = n;
+                    prevSig = n;
+                    continue;
+                }
             } else if (w == u"COLLATE" && n >= 0 && t[n].type == Token::Word) {
                 out += tok.text + raw(i + 1, n) + mapCollation(t[n].text);
                 i = n;
@@ -632,6 +675,13 @@ QString Rewriter::normalizedType(int b, int e) const
         if (!tok.significant())
             continue;
         if (isPunct(tok, u"(")) {
+            // SQLite takes only numbers as type arguments; "(max)" means no limit at all.
+            const int arg = nextSig(i + 1, e);
+            const int close = arg >= 0 ? nextSig(arg + 1, e) : -1;
+            if (close >= 0 && isWord(t[arg], u"MAX") && isPunct(t[close], u")")) {
+                i = close;
+                continue;
+            }
             inParens = true;
             out += u'(';
         } else if (isPunct(tok, u")")) {

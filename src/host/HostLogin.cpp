@@ -179,6 +179,7 @@ HostLogin::~HostLogin()
 
 void HostLogin::ReleaseAll()
 {
+    m_nested.clear();
     m_conn->Execute(u"delete from Host_TaskLock where cSessionId = "_s + sqlText(m_sessionId));
 }
 
@@ -224,6 +225,13 @@ bool HostLogin::RequestTask(const QString &functionCode, bool begin, int reserve
     const QString code = functionCode.trimmed();
     try {
         if (!begin) {
+            // A nested grant's release leaves the task with the caller that still works on it.
+            const auto nested = m_nested.find(code.toUpper());
+            if (nested != m_nested.end()) {
+                if (--nested.value() == 0)
+                    m_nested.erase(nested);
+                return true;
+            }
             m_conn->Execute(u"delete from Host_TaskLock where cFunctionCode = "_s + sqlText(code)
                             + u" and cSessionId = "_s + sqlText(m_sessionId));
             return true;
@@ -267,6 +275,7 @@ bool HostLogin::beginTask(const QString &code)
                                     textOf(rs->FieldValue(6))};
             rs->Close();
             if (holder.sessionId == m_sessionId) {
+                ++m_nested[code.toUpper()];
                 return refuse(TaskAlreadyHeld,
                               u"操作员[%1]已经在使用[%2]功能"_s.arg(m_operatorName, name));
             }

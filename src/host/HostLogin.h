@@ -5,6 +5,7 @@
 #include "db/Connection.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -24,7 +25,9 @@ enum TaskError : long {
 // The host's login object for one signed-in operator of one account database. It keeps its own
 // connection for rights and task locks, so that the component's transactions never hold them up.
 // A task lock records the session, host name and process; a lock whose process on this host has
-// ended is taken over by the next request.
+// ended is taken over by the next request. A request for a task the session holds already is
+// refused with TaskAlreadyHeld (which callers count as granted) and nests: only the release that
+// matches the first grant frees the task.
 class HostLogin final : public VexaLogin, public ZWPub
 {
 public:
@@ -83,6 +86,8 @@ private:
     QString m_operatorName;
     bool m_supervisor = false;
     QString m_sessionId;
+    // Grants through TaskAlreadyHeld not yet released, by function code.
+    QHash<QString, int> m_nested;
     long m_errorNumber = TaskOk;
     QString m_errorText;
 };

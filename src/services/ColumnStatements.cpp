@@ -18,11 +18,14 @@ const QString itemCodeWhat = QStringLiteral("信息项编码");
 const QString tableCodeWhat = QStringLiteral("信息集编码");
 
 // Fact types come from hr_sys_datatype, yet they end up in a statement all the same: a type
-// name, optionally with a size in parentheses ("numeric(18,2)").
+// name, optionally with an argument list of numbers or max in parentheses, blanks allowed
+// ("numeric (18,2)", "nvarchar(max)").
 QString checkedFactType(const QString &factType)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^[A-Za-z_][A-Za-z0-9_]*( [A-Za-z_][A-Za-z0-9_]*)*(\\(\\s*\\d+\\s*(,\\s*\\d+\\s*)?\\))?$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*( +[A-Za-z_][A-Za-z0-9_]*)* *"
+                       "(\\( *(\\d+|max) *(, *(\\d+|max) *)*\\))?$"),
+        QRegularExpression::CaseInsensitiveOption);
     if (!pattern.match(factType).hasMatch()) {
         throw SqlInputError(QStringLiteral("数据类型“") + factType
                             + QStringLiteral("”不是可用的字段类型"));

@@ -43,24 +43,32 @@ bool isIdentifier(const QString &name)
 
 QString checkedIdentifier(const QString &name, const QString &what)
 {
-    if (!isIdentifier(name)) {
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && name.at(from) == u' ')
+        ++from;
+    while (to > from && name.at(to - 1) == u' ')
+        --to;
+    const QString trimmed = name.mid(from, to - from);
+    if (!isIdentifier(trimmed)) {
         throw SqlInputError(
             subject(what, QStringLiteral("名称")) + QStringLiteral("“") + shown(name)
             + QStringLiteral("”不合法：须以字母或“_”开头，只能由字母、数字和“_”组成"));
     }
-    return name;
+    return trimmed;
 }
 
-QString checkedLikePrefix(const QString &prefix, const QString &what)
+QString likePrefixText(const QString &code)
 {
-    for (const QChar c : prefix) {
-        if (c == u'%' || c == u'_' || c == u'[' || c == u']') {
-            throw SqlInputError(subject(what, QStringLiteral("编码")) + QStringLiteral("“")
-                                + shown(prefix) + QStringLiteral("”含有匹配符“") + c
-                                + QStringLiteral("”"));
-        }
+    QString out;
+    out.reserve(code.size() + 8);
+    for (const QChar c : code) {
+        if (c == u'_' || c == u'%' || c == u'[')
+            out += u'[' + QString(c) + u']';
+        else
+            out += c;
     }
-    return prefix;
+    return sqlText(out);
 }
 
 int checkedWholeNumber(const QString &text, const QString &what)

@@ -21,13 +21,15 @@ QString sqlText(const QString &value);
 // True when name matches [A-Za-z_][A-Za-z0-9_]*.
 bool isIdentifier(const QString &name);
 
-// Returns name unchanged when it is an identifier; otherwise throws SqlInputError naming what
+// Returns name without its surrounding blanks when the rest is an identifier (codes read from
+// fixed-width host columns come padded, "HR001   "); otherwise throws SqlInputError naming what
 // (`what`, e.g. "表名") was rejected.
 QString checkedIdentifier(const QString &name, const QString &what = QString());
 
-// A LIKE prefix must not carry the pattern characters of either dialect (% _ [ ]), or the
-// prefix delete would reach codes outside the subtree. Returns prefix or throws SqlInputError.
-QString checkedLikePrefix(const QString &prefix, const QString &what = QString());
+// A code as the text of a LIKE prefix that matches only the code itself: the pattern characters
+// of the server (_ % [) in the bracket form ("[_]", "[%]", "[[]"), quotes doubled. The SQLite
+// translator maps the bracket form to an ESCAPE clause.
+QString likePrefixText(const QString &code);
 
 // A whole decimal number written in a statement; throws SqlInputError for anything else.
 int checkedWholeNumber(const QString &text, const QString &what);

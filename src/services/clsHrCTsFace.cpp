@@ -11,7 +11,7 @@
 namespace vorlane {
 
 using services::checkedIdentifier;
-using services::checkedLikePrefix;
+using services::likePrefixText;
 using services::refused;
 using services::sqlText;
 using services::trapped;
@@ -19,7 +19,6 @@ using services::trapped;
 namespace {
 
 const QString tableWhat = QStringLiteral("档案表名");
-const QString codeWhat = QStringLiteral("档案编码");
 
 db::Connection &conn()
 {
@@ -107,7 +106,7 @@ bool clsHrCTsFace::Add(const clsHrCT &clsCt, const QString &strTable)
 {
     return trapped(m_lastError, [&] {
         const QString t = checkedIdentifier(strTable, tableWhat);
-        const QString code = checkedLikePrefix(clsCt.CodeId(), codeWhat);
+        const QString code = clsCt.CodeId();
         conn().Execute(
             QStringLiteral("insert ") + t
             + QStringLiteral(" (ccodeID,vdescription,vsimpleName,vsimpleSpell,ilevels,cpCodeID,"
@@ -129,7 +128,6 @@ bool clsHrCTsFace::Modify(const clsHrCT &clsCt, const QString &TableCode)
         if (clsCt.CodeId().trimmed().isEmpty())
             return refused(m_lastError, QStringLiteral("档案编码为空"));
         const QString t = checkedIdentifier(TableCode, tableWhat);
-        const QString code = sqlText(checkedLikePrefix(clsCt.CodeId(), codeWhat));
         db::Connection &c = conn();
         c.Execute(QStringLiteral("update ") + t + QStringLiteral(" set vDescription=")
                   + q(clsCt.description()) + QStringLiteral(",  vsimpleName=")
@@ -138,10 +136,10 @@ bool clsHrCTsFace::Modify(const clsHrCT &clsCt, const QString &TableCode)
                   + QStringLiteral(",  bChildFlag=") + q(clsCt.cFlag())
                   + QStringLiteral(",  bhideFlag=") + q(clsCt.HideFlag())
                   + QStringLiteral(",  vmemo=") + q(clsCt.Memo())
-                  + QStringLiteral("  where ccodeId='") + code + u'\'');
+                  + QStringLiteral("  where ccodeId=") + q(clsCt.CodeId()));
         c.Execute(QStringLiteral("update ") + t + QStringLiteral(" set  bhideFlag=")
-                  + q(clsCt.HideFlag()) + QStringLiteral(" where ccodeId like '") + code
-                  + QStringLiteral("%'"));
+                  + q(clsCt.HideFlag()) + QStringLiteral(" where ccodeId like '")
+                  + likePrefixText(clsCt.CodeId()) + QStringLiteral("%'"));
         return true;
     });
 }
@@ -152,9 +150,8 @@ bool clsHrCTsFace::Delete(const QString &TableCode, const QString &CodeId)
         if (TableCode.trimmed().isEmpty() || CodeId.trimmed().isEmpty())
             return refused(m_lastError, QStringLiteral("档案表名或档案编码为空"));
         const QString t = checkedIdentifier(TableCode, tableWhat);
-        const QString code = sqlText(checkedLikePrefix(CodeId, codeWhat));
         conn().Execute(QStringLiteral("delete from ") + t + QStringLiteral("  where ccodeId like'")
-                       + code + QStringLiteral("%'"));
+                       + likePrefixText(CodeId) + QStringLiteral("%'"));
         return true;
     });
 }

@@ -39,12 +39,13 @@ QString n(qint16 value)
     return QString::number(value);
 }
 
-// The code table an item refers to ends up in statements of the archive windows.
+// The code table an item refers to ends up in statements of the archive windows. Blanks alone
+// (a padded empty host column) mean no reference.
 QString checkedReference(const QString &referenceObj)
 {
-    if (!referenceObj.isEmpty())
-        checkedIdentifier(referenceObj, QStringLiteral("参照档案"));
-    return referenceObj;
+    if (referenceObj.trimmed().isEmpty())
+        return QString();
+    return checkedIdentifier(referenceObj, QStringLiteral("参照档案"));
 }
 
 } // namespace

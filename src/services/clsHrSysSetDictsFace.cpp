@@ -3,6 +3,7 @@
 #include "ServiceCall.h"
 #include "Sql.h"
 #include "entry/Defs.h"
+#include "entry/mdlFunction.h"
 #include "model/clsHrSysSetDict.h"
 
 namespace vorlane {
@@ -32,11 +33,11 @@ QString dropIfExists(const QString &t)
            + QStringLiteral("') and OBJECTPROPERTY(id, N'IsUserTable') = 1)  drop table ") + t;
 }
 
-// "R1" from "R1", "r1", "CR1^HR001^..."; a key with "^" in second place gives the empty token.
+// "R1" from "R1", "r1", "CR1^HR001^..."; a key with "^" first or second ("^R1", "C^x") gives
+// the empty token, hence the key-only table.
 QString groupToken(const QString &nodeKey)
 {
-    const qsizetype caret = nodeKey.indexOf(u'^');
-    const QString token = caret >= 0 ? nodeKey.mid(1, caret - 1) : nodeKey;
+    const QString token = nodeKey.contains(u'^') ? KeyHeadBeforeCaret(nodeKey) : nodeKey;
     return token.toUpper();
 }
 

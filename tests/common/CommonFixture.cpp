@@ -15,8 +15,10 @@ QString sourceDir()
 }
 
 LoginScope::LoginScope(int toolbarStyle)
-    : m_login(std::make_shared<TestLogin>())
+    : m_login(std::make_shared<FakeLogin>())
 {
+    m_login->installPath = sourceDir();
+    m_login->operatorName = QStringLiteral("李四");
     Defs &defs = Defs::instance();
     defs.reset();
     defs.cLogin = m_login;
@@ -29,27 +31,6 @@ LoginScope::LoginScope(int toolbarStyle)
 LoginScope::~LoginScope()
 {
     Defs::instance().reset();
-}
-
-QString ScriptedFileChooser::chooseSaveFile(QWidget *,
-                                            const QString &,
-                                            const QString &suggestedPath,
-                                            const QStringList &)
-{
-    ++calls;
-    suggested << suggestedPath;
-    return answers.isEmpty() ? QString() : answers.takeFirst();
-}
-
-FileChooserScope::FileChooserScope()
-    : m_chooser(std::make_shared<ScriptedFileChooser>())
-{
-    m_previous = setFileChooser(m_chooser);
-}
-
-FileChooserScope::~FileChooserScope()
-{
-    setFileChooser(m_previous);
 }
 
 ProbeFrame::ProbeFrame(QWidget *parent)

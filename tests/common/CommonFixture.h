@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FakeLogin.h"
+#include "ScriptedFileChooser.h"
+
 #include "common/BrowserFrame.h"
-#include "common/FileChooser.h"
-#include "host/VexaLogin.h"
 
 #include <QDate>
 #include <QList>
@@ -16,64 +17,16 @@ namespace vorlane::test {
 // The source tree (share/ holds the help pages and the print style).
 QString sourceDir();
 
-// A host login object with fixed answers; every right is granted.
-class TestLogin : public VexaLogin
-{
-public:
-    QString installPath = sourceDir();
-    QString accountCode = QStringLiteral("001");
-    QString accountName = QStringLiteral("星桥示范企业");
-    QString operatorName = QStringLiteral("李四");
-    QDate businessDate{2024, 3, 5};
-
-    QString ConnectionString() const override { return {}; }
-    QString InstallPath() const override { return installPath; }
-    QString AccountCode() const override { return accountCode; }
-    QString AccountName() const override { return accountName; }
-    QDate BusinessDate() const override { return businessDate; }
-    QString OperatorName() const override { return operatorName; }
-    bool RequestTask(const QString &, bool, int) override { return true; }
-    long LastErrorNumber() const override { return 0; }
-    QString LastErrorText() const override { return {}; }
-    void ClearError() override {}
-};
-
 // Puts a login context in place for one test and resets it afterwards.
 class LoginScope
 {
 public:
     explicit LoginScope(int toolbarStyle = 2);
     ~LoginScope();
-    TestLogin &login() { return *m_login; }
+    FakeLogin &login() { return *m_login; }
 
 private:
-    std::shared_ptr<TestLogin> m_login;
-};
-
-// Answers file choices from a script and records the questions.
-class ScriptedFileChooser : public FileChooser
-{
-public:
-    QString chooseSaveFile(QWidget *parent,
-                           const QString &caption,
-                           const QString &suggestedPath,
-                           const QStringList &filters) override;
-
-    QStringList answers; // an empty answer (or none left) cancels
-    QStringList suggested;
-    int calls = 0;
-};
-
-class FileChooserScope
-{
-public:
-    FileChooserScope();
-    ~FileChooserScope();
-    ScriptedFileChooser *operator->() { return m_chooser.get(); }
-
-private:
-    std::shared_ptr<ScriptedFileChooser> m_chooser;
-    std::shared_ptr<FileChooser> m_previous;
+    std::shared_ptr<FakeLogin> m_login;
 };
 
 // A browser on the frame that records what the frame calls, with a tree of one group node

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -323,9 +324,19 @@ private Q_SLOTS:
     {
         ExportRun run;
         QTemporaryDir elsewhere;
+        const QByteArray ownInstallation = qgetenv("VORLANE_INSTALL_PATH");
+        const auto restore = qScopeGuard([&] {
+            if (ownInstallation.isNull())
+                qunsetenv("VORLANE_INSTALL_PATH");
+            else
+                qputenv("VORLANE_INSTALL_PATH", ownInstallation);
+        });
         for (const bool installed : {true, false}) {
-            if (!installed)
+            if (!installed) {
+                // Neither the host nor our own installation has a style file.
                 run.login.login().installPath = elsewhere.path();
+                qputenv("VORLANE_INSTALL_PATH", elsewhere.path().toLocal8Bit());
+            }
             auto frame = run.frame();
             frame->ColumnTitles = VisibleColumnTitles(*frame->grid());
             QVERIFY(frame->PrintGrid(2));

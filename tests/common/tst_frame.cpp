@@ -2,6 +2,7 @@
 
 #include "common/HelpViewer.h"
 #include "common/LauncherWindow.h"
+#include "common/PrintStyle.h"
 #include "common/Twips.h"
 #include "common/WindowHelpers.h"
 
@@ -10,12 +11,15 @@
 #include "ScriptedMessages.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -617,6 +621,24 @@ private Q_SLOTS:
         frame.inert.clear();
         frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
         QVERIFY(!frame.isVisible());
+    }
+
+    void printStylesFirstUnderTheHostsInstallPath()
+    {
+        QTemporaryDir host;
+        const QString own = sourceDir();
+        QCOMPARE(printStyleDirectory(host.path(), own), own + QStringLiteral("/share/printstyle/"));
+        QVERIFY(QDir(host.path()).mkdir(QStringLiteral("printstyle")));
+        QVERIFY(QFile::copy(own + QStringLiteral("/share/printstyle/BudgetStyle.xml"),
+                            host.path() + QStringLiteral("/printstyle/BudgetStyle.xml")));
+        QCOMPARE(printStyleDirectory(host.path(), own),
+                 host.path() + QStringLiteral("/printstyle/"));
+
+        LoginScope login;
+        login.login().installPath = host.path();
+        ProbeFrame frame;
+        frame.FormLoad();
+        QCOMPARE(frame.PrintStylePath, host.path() + QStringLiteral("/printstyle/"));
     }
 };
 

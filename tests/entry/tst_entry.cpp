@@ -69,7 +69,7 @@ const QMap<QString, std::function<QString()>> &properties()
         PROPERTY(false, DemoExe, true, false),
         PROPERTY(false, CurrentPath, u"/a"_s, u"/b"_s),
         PROPERTY(false, UserId, u"u1"_s, u"u2"_s),
-        PROPERTY(false, DbName, u"UFDATA"_s, u"HR"_s),
+        PROPERTY(false, DbName, u"vorlane_001"_s, u"vorlane_002"_s),
         PROPERTY(false, DbIp, u"10.0.0.2"_s, u"::1"_s),
         PROPERTY(false, HMJZ, true, false),
         PROPERTY(true, OptFlag, qint16(1), qint16(-1)),

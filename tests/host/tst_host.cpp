@@ -105,6 +105,7 @@ private Q_SLOTS:
     void refusalWithoutRightNamesOperatorAndFunction();
     void grantCoversCodesBelowIt();
     void lockIsExclusiveAcrossConnections();
+    void nestedGrantsKeepTheTaskUntilTheLastRelease();
     void staleLocks_data();
     void staleLocks();
     void lockOfAKilledProcessIsTakenOver();
@@ -507,7 +508,6 @@ void TstHost::lockIsExclusiveAcrossConnections()
                      {u"[张三]"_s, u"[新增信息集]"_s, QSysInfo::machineHostName()}),
              qPrintable(boss->LastErrorText()));
     QVERIFY(boss->RequestTask(u"HM01010102"_s, true, 0)); // another function is free
-    QVERIFY(refused(*zhang, task, host::TaskAlreadyHeld, {}));
 
     // Releasing with the other session's id leaves the lock alone.
     QVERIFY(boss->RequestTask(task, false, 0));
@@ -534,6 +534,29 @@ void TstHost::lockIsExclusiveAcrossConnections()
     QCOMPARE(count(db.conn(), u"select count(*) from Host_TaskLock"_s), locks);
     QVERIFY(boss->RequestTask(u"HM010104"_s, true, 0));
     QVERIFY(boss->RequestTask(u"HM01020101"_s, true, 0));
+}
+
+void TstHost::nestedGrantsKeepTheTaskUntilTheLastRelease()
+{
+    test::TestDatabase db;
+    auto zhang = signIn(db, u"001"_s);
+    auto boss = signIn(db, u"demo"_s);
+    const QString task = u"HM01010101"_s;
+    QVERIFY(zhang->RequestTask(task, true, 0));
+    // Two nested requests: each is refused with 22, which the caller counts as granted.
+    QVERIFY(refused(*zhang, task, host::TaskAlreadyHeld, {}));
+    QVERIFY(refused(*zhang, task, host::TaskAlreadyHeld, {}));
+    zhang->ClearError();
+    for (int release = 0; release < 2; ++release) {
+        QVERIFY(zhang->RequestTask(task, false, 0));
+        QVERIFY2(refused(*boss, task, host::TaskHeldByOther, {u"[张三]"_s}),
+                 qPrintable(boss->LastErrorText()));
+    }
+    QVERIFY(zhang->RequestTask(task, false, 0)); // the first holder is done
+    QVERIFY(boss->RequestTask(task, true, 0));
+    // The counts start afresh: one release now frees the task.
+    QVERIFY(boss->RequestTask(task, false, 0));
+    QVERIFY(zhang->RequestTask(task, true, 0));
 }
 
 void TstHost::staleLocks_data()

@@ -1,7 +1,7 @@
 // The item creation and modification dialogs, driven through the launchers and their named
 // controls on a fresh demo account database.
 
-#include "../entry/FakeLogin.h"
+#include "FakeLogin.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"

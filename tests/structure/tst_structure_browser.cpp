@@ -1,4 +1,4 @@
-#include "../entry/FakeLogin.h"
+#include "FakeLogin.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"

@@ -9,8 +9,9 @@
 
 namespace vorlane::test {
 
-// A host login object whose answers to RequestTask are scripted. It records every call, so tests
-// can check what the component asked and in which order.
+// A host login object whose answers to RequestTask are scripted (every request is granted once
+// the script has run out). It records every call, so tests can check what the component asked
+// and in which order.
 class FakeLogin : public VexaLogin
 {
 public:

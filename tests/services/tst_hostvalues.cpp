@@ -1,0 +1,178 @@
+#include "RecordedStatements.h"
+#include "ServiceDatabase.h"
+
+#include "model/clsHrCT.h"
+#include "model/clsHrSysDataTypes.h"
+#include "model/clsHrSysItemDict.h"
+#include "model/clsHrSysSetDict.h"
+#include "services/ColumnStatements.h"
+#include "services/Sql.h"
+#include "services/clsHrCTsFace.h"
+#include "services/clsHrSysItemDictsFace.h"
+#include "services/clsHrSysSetDictsFace.h"
+
+#include <QTest>
+
+using namespace vorlane;
+using namespace Qt::StringLiterals;
+using vorlane::test::RecorderScope;
+using vorlane::test::ServiceDatabase;
+
+// Values as a host's own tables hold them: codes padded by fixed-width columns, codes with the
+// pattern characters of LIKE, fact types with argument lists, node keys with "^" first.
+class TestHostValues : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paddedCodesAreTrimmed();
+    void factTypes_data();
+    void factTypes();
+    void patternCharactersMatchOnlyThemselves();
+    void caretFirstGivesTheKeyOnlyTable();
+};
+
+void TestHostValues::paddedCodesAreTrimmed()
+{
+    ServiceDatabase sdb;
+    clsHrSysSetDictsFace sets;
+    clsHrSysItemDictsFace items;
+    const QString padded = u"hr_hi_person   "_s;
+    QVERIFY(sdb.rows(u"hr_sys_itemdict"_s, u"cTableCode='hr_hi_person' and cItemCode='cPsn_Num'"_s)
+            == 1);
+
+    RecorderScope rec(sdb.conn());
+    clsHrSysSetDict set;
+    set.setTableCode(padded);
+    set.setTableName(u"人员基本信息"_s);
+    QVERIFY2(sets.Modify(set, u"1"_s, false), qPrintable(sets.lastError()));
+    clsHrSysItemDict item;
+    item.setTableCode(padded);
+    item.setItemCode(u"cPsn_Num  "_s);
+    item.setItemname(u"人员编码"_s);
+    item.setReferenceObj(u"    "_s);
+    QVERIFY2(items.Modify(item), qPrintable(items.lastError()));
+    QVERIFY2(items.ModifyDelFlag(padded, u"cPsn_Num  "_s), qPrintable(items.lastError()));
+    QCOMPARE(sdb.texts(u"select bdelFlag, vReferenceObj from hr_sys_itemdict "
+                       "where cTableCode='hr_hi_person' and cItemCode='cPsn_Num'"_s),
+             (QStringList{u"1"_s, QString()}));
+    QVERIFY2(items.DeleteItem(padded, u"cPsn_Num  "_s), qPrintable(items.lastError()));
+    QVERIFY2(sets.ModifyDelFlag(padded), qPrintable(sets.lastError()));
+    QVERIFY2(sets.Delete(padded), qPrintable(sets.lastError()));
+    for (const QString &statement : rec->statements())
+        QVERIFY2(!statement.contains(u"   '"_s), qPrintable(statement));
+
+    QCOMPARE(
+        sdb.rows(u"hr_sys_itemdict"_s, u"cTableCode='hr_hi_person' and cItemCode='cPsn_Num'"_s), 0);
+    QCOMPARE(sdb.rows(u"hr_sys_setdict"_s, u"cTableCode='hr_hi_person'"_s), 0);
+    QCOMPARE(services::checkedIdentifier(u" HR001   "_s), u"HR001"_s);
+    QCOMPARE(ColumnStatements::DropStatement(u"HR001 "_s, u"cName  "_s),
+             u"ALTER TABLE HR001 DROP COLUMN cName"_s);
+}
+
+void TestHostValues::factTypes_data()
+{
+    QTest::addColumn<QString>("dataType");
+    QTest::addColumn<QString>("factType");
+    QTest::addColumn<QString>("definition"); // empty: refused
+    QTest::newRow("max") << u"3"_s << u"nvarchar(max)"_s << u"cNew nvarchar(max)  null "_s;
+    QTest::newRow("max, upper case")
+        << u"3"_s << u"VARCHAR(MAX)"_s << u"cNew VARCHAR(MAX)  null "_s;
+    QTest::newRow("blank before the list")
+        << u"4"_s << u"numeric (18,2)"_s << u"cNew numeric (12,2)  null "_s;
+    QTest::newRow("blanks inside")
+        << u"3"_s << u"decimal( 18 , 2 )"_s << u"cNew decimal( 18 , 2 )  null "_s;
+    QTest::newRow("two words") << u"3"_s << u"double precision"_s
+                               << u"cNew double precision  null "_s;
+    QTest::newRow("word in the list") << u"3"_s << u"numeric(18,x)"_s << QString();
+    QTest::newRow("unclosed") << u"3"_s << u"varchar(max"_s << QString();
+    QTest::newRow("statement") << u"3"_s << u"int;drop table x"_s << QString();
+    QTest::newRow("empty list") << u"3"_s << u"varchar()"_s << QString();
+}
+
+void TestHostValues::factTypes()
+{
+    QFETCH(QString, dataType);
+    QFETCH(QString, factType);
+    QFETCH(QString, definition);
+    QString made;
+    try {
+        made = ColumnStatements::AddDefinition(u"cNew"_s, dataType, factType, u"12"_s, u"2"_s);
+    } catch (const services::SqlInputError &) {
+    }
+    QCOMPARE(made, definition);
+    if (definition.isEmpty())
+        return;
+    // The column is made on the embedded engine too.
+    ServiceDatabase sdb;
+    sdb.exec(u"create table HR_FACT (PK_HR_FACT varchar(36) primary key)"_s);
+    clsHrSysItemDictsFace items;
+    QVERIFY2(items.InsertTableField(ColumnStatements::AddStatement(u"HR_FACT"_s, {definition})),
+             qPrintable(items.lastError()));
+    QVERIFY(sdb.db().columns(u"HR_FACT"_s).contains(u"cnew"_s));
+}
+
+void TestHostValues::patternCharactersMatchOnlyThemselves()
+{
+    ServiceDatabase sdb;
+    clsHrCTsFace cts;
+    const QString t = u"HR_CT951"_s;
+    QVERIFY2(cts.CreateTable(t), qPrintable(cts.lastError()));
+    clsHrCT c;
+    c.setDescription(u"x"_s);
+    c.setHideFlag(u"0"_s);
+    const QStringList codes{u"01_2"_s,
+                            u"01_25"_s,
+                            u"0132"_s,
+                            u"01%"_s,
+                            u"01%9"_s,
+                            u"0100"_s,
+                            u"[1]"_s,
+                            u"[1]2"_s,
+                            u"1"_s,
+                            u"12"_s,
+                            u"a\\b"_s,
+                            u"a\\\\b"_s};
+    for (const QString &id : codes) {
+        c.setCodeId(id);
+        QVERIFY2(cts.Add(c, t), qPrintable(id + cts.lastError()));
+    }
+    const auto remaining = [&] {
+        return sdb
+            .texts(u"select group_concat(ccodeID, ' ') from (select ccodeID from "_s + t
+                   + u" order by ccodeID)"_s)
+            .value(0);
+    };
+
+    c.setCodeId(u"01_2"_s);
+    c.setHideFlag(u"1"_s);
+    QVERIFY2(cts.Modify(c, t), qPrintable(cts.lastError()));
+    QCOMPARE(
+        sdb.texts(u"select group_concat(ccodeID, ' ') from "_s + t + u" where bhideFlag='1'"_s),
+        QStringList{u"01_2 01_25"_s});
+
+    QVERIFY2(cts.Delete(t, u"01_2"_s), qPrintable(cts.lastError()));
+    QCOMPARE(remaining(), u"01% 01%9 0100 0132 1 12 [1] [1]2 a\\\\b a\\b"_s);
+    QVERIFY(cts.Delete(t, u"01%"_s));
+    QVERIFY(cts.Delete(t, u"[1]"_s));
+    QVERIFY(cts.Delete(t, u"a\\b"_s));
+    QCOMPARE(remaining(), u"0100 0132 1 12 a\\\\b"_s);
+}
+
+void TestHostValues::caretFirstGivesTheKeyOnlyTable()
+{
+    ServiceDatabase sdb;
+    clsHrSysSetDictsFace sets;
+    for (const QString &key : {u"^R1"_s, u"C^R1^x"_s}) {
+        QVERIFY2(sets.CreateTable(u"HR_CARET"_s, key), qPrintable(sets.lastError()));
+        QCOMPARE(sdb.db().columns(u"HR_CARET"_s), QStringList{u"pk_hr_caret"_s});
+    }
+}
+
+int runHostValuesTests(int argc, char **argv)
+{
+    TestHostValues t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_hostvalues.moc"
