@@ -4,11 +4,11 @@
 #include "ArchiveClassActions.h"
 #include "ArchiveItemActions.h"
 #include "ArchiveQueries.h"
-#include "DigitValidator.h"
-#include "EditorBoxes.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "common/HelpViewer.h"
+#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -18,11 +18,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vorlane {
@@ -42,7 +40,7 @@ QLineEdit *lineEdit(QWidget *parent, const char *name)
 } // namespace
 
 frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::OnShow, parent)
     , m_frame(new QGroupBox(QStringLiteral("档案项"), this))
     , m_txtCode(lineEdit(m_frame, "txtCode"))
     , m_txtName(lineEdit(m_frame, "txtName"))
@@ -61,7 +59,7 @@ frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
     m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     m_cmdOk->setDefault(true);
     m_cmdQuit->setAutoDefault(false);
-    m_digits = new DigitValidator(this);
+    m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
     auto *fields = new QGridLayout(m_frame);
     const QList<std::pair<QString, QLineEdit *>> rows{
@@ -191,12 +189,7 @@ void frmAddModiArchiveItem::saveModified()
         report(check);
         return;
     }
-    if (showMessage(QStringLiteral("修改确认！"),
-                    MessageTitle,
-                    MsgIcon::Question,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("修改确认！"), MessageTitle, MsgIcon::Question))
         return;
     const ArchiveEditResult result = ModifyArchiveItem(m_parent.tableCode, loaded, fields);
     showMessage(result.message, MessageTitle);
@@ -212,38 +205,14 @@ void frmAddModiArchiveItem::nameLeft()
     const QString name = m_txtName->text();
     m_txtSpell->setText(MakeSimpleSpell(name.trimmed()));
     m_txtDescription->setText(name);
-    if (m_checkingName || name.trimmed().isEmpty() || IsLegalText(name))
-        return;
-    // The message box takes the focus for a while; the box keeps it afterwards.
-    m_checkingName = true;
-    showMessage(QStringLiteral("含有非法字符，请重新输入！"), MessageTitle);
-    QTimer::singleShot(0, this, [this] {
-        focusBox(this, m_txtName->objectName());
-        m_checkingName = false;
-    });
+    refuseIllegalText(m_txtName, MessageTitle, m_checkingName);
 }
 
 bool frmAddModiArchiveItem::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_txtName && leavesBox(event))
         nameLeft();
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmAddModiArchiveItem::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        FormLoad();
-    QDialog::showEvent(event);
-}
-
-void frmAddModiArchiveItem::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
 } // namespace vorlane

@@ -2,10 +2,9 @@
 
 #include "ArchiveItemRules.h"
 
+#include "common/EditorDialog.h"
 #include "model/clsHrCT.h"
 #include "model/clsHrSysSetDict.h"
-
-#include <QDialog>
 
 #include <optional>
 
@@ -21,7 +20,7 @@ namespace vorlane {
 // one, or changes one code ("修改档案项"). clsManagefrm sets the mode ("A" or "M"), the table code
 // and, for "A", the parent's code, level and node key, for "M" the code in the parent code slot;
 // every showing loads the dialog afresh from that state.
-class frmAddModiArchiveItem : public QDialog
+class frmAddModiArchiveItem : public EditorDialog
 {
     Q_OBJECT
 
@@ -41,11 +40,9 @@ public:
     void setParentNodeKey(const QString &key) { m_parent.parentNodeKey = key; }
 
     // Clears and fills the boxes for the state set (done on every showing).
-    void FormLoad();
+    void FormLoad() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -2,11 +2,11 @@
 
 #include "ArchiveBrowser.h"
 #include "ArchiveQueries.h"
-#include "DigitValidator.h"
-#include "EditorBoxes.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "common/HelpViewer.h"
+#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -16,11 +16,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vorlane {
@@ -52,7 +50,7 @@ int checked(const QCheckBox *box)
 } // namespace
 
 frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::OnShow, parent)
     , m_frame(new QGroupBox(QStringLiteral("档案类"), this))
     , m_txtCode(lineEdit(m_frame, "txtCode"))
     , m_txtName(lineEdit(m_frame, "txtName"))
@@ -72,8 +70,9 @@ frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
     m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     m_cmdOk->setDefault(true);
     m_cmdQuit->setAutoDefault(false);
-    m_txtShowOrder->setValidator(new DigitValidator(m_txtShowOrder));
-    m_digits = new DigitValidator(this);
+    m_txtShowOrder->setValidator(
+        KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, m_txtShowOrder));
+    m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
     auto *fields = new QGridLayout(m_frame);
     const QList<std::pair<QString, QLineEdit *>> rows{
@@ -205,12 +204,7 @@ void frmAddModifyArchive::saveModified()
         report(check);
         return;
     }
-    if (showMessage(QStringLiteral("修改确认！"),
-                    MessageTitle,
-                    MsgIcon::Question,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("修改确认！"), MessageTitle, MsgIcon::Question))
         return;
     const ArchiveEditResult result = ModifyArchiveClass(loaded, fields, Defs::instance().OptFlag);
     showMessage(result.message, MessageTitle);
@@ -224,20 +218,6 @@ void frmAddModifyArchive::saveModified()
     close();
 }
 
-void frmAddModifyArchive::nameLeft()
-{
-    const QString name = m_txtName->text();
-    if (m_checkingName || name.trimmed().isEmpty() || IsLegalText(name))
-        return;
-    // The message box takes the focus for a while; the box keeps it afterwards.
-    m_checkingName = true;
-    showMessage(QStringLiteral("含有非法字符，请重新输入！"), MessageTitle);
-    QTimer::singleShot(0, this, [this] {
-        focusBox(this, m_txtName->objectName());
-        m_checkingName = false;
-    });
-}
-
 bool frmAddModifyArchive::eventFilter(QObject *watched, QEvent *event)
 {
     if (leavesBox(event)) {
@@ -247,26 +227,10 @@ bool frmAddModifyArchive::eventFilter(QObject *watched, QEvent *event)
             if (numeric)
                 m_txtCode->setText(FormatClassNumber(number));
         } else if (watched == m_txtName) {
-            nameLeft();
+            refuseIllegalText(m_txtName, MessageTitle, m_checkingName);
         }
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmAddModifyArchive::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        FormLoad();
-    QDialog::showEvent(event);
-}
-
-void frmAddModifyArchive::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
 } // namespace vorlane

@@ -2,7 +2,7 @@
 
 #include "ArchiveClassActions.h"
 
-#include <QDialog>
+#include "common/EditorDialog.h"
 
 #include <optional>
 
@@ -17,7 +17,7 @@ namespace vorlane {
 // The archive class editor: creates a code table ("增加档案类") or changes one ("修改档案类").
 // clsManagefrm sets the mode ("A" or "M") and, for "M", the table code, then shows it; every
 // showing loads the dialog afresh from that state.
-class frmAddModifyArchive : public QDialog
+class frmAddModifyArchive : public EditorDialog
 {
     Q_OBJECT
 
@@ -30,11 +30,9 @@ public:
     void setTableCode(const QString &tableCode) { m_tableCode = tableCode; }
 
     // Clears and fills the boxes for the mode and table code set (done on every showing).
-    void FormLoad();
+    void FormLoad() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -45,7 +43,6 @@ private:
     void cmdOkClick();
     void save();
     void saveModified();
-    void nameLeft();
 
     QString m_mode;
     QString m_tableCode;

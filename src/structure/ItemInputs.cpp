@@ -2,50 +2,23 @@
 
 #include "ItemActions.h"
 
+#include "common/EditorBoxes.h"
+#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/MessageService.h"
 #include "entry/mdlFunction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-#include <QValidator>
-
-#include <functional>
 
 namespace vorlane {
 
 namespace {
 
 const QString title = QStringLiteral("人事信息管理");
-
-// A key filter as a validator: a text the filter would not let through is refused whole, so a
-// paste cannot bring in what typing could not.
-class FilterValidator : public QValidator
-{
-public:
-    FilterValidator(std::function<bool(const QString &)> accepts, QObject *parent)
-        : QValidator(parent)
-        , m_accepts(std::move(accepts))
-    {}
-
-    State validate(QString &input, int &) const override
-    {
-        return m_accepts(input) ? Acceptable : Invalid;
-    }
-
-private:
-    std::function<bool(const QString &)> m_accepts;
-};
-
-bool digitsOnly(const QString &text)
-{
-    return IsNumericText(text, false, false);
-}
 
 QLineEdit *lineEdit(QWidget *dialog, const char *name, int maxLength)
 {
@@ -94,13 +67,16 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
     chkDisplay->setObjectName(QStringLiteral("chkDisplay"));
     chkDefine->setObjectName(QStringLiteral("chkDefine"));
 
-    txtItemCode->setValidator(new FilterValidator(IsCodeText, txtItemCode));
+    // A text the filter would not let through is refused whole.
+    constexpr auto whole = KeyFilterValidator::Mode::RefuseWhole;
+    txtItemCode->setValidator(KeyFilterValidator::codes(whole, txtItemCode));
     for (QLineEdit *box : {txtNumLen, txtDecLen, txtShowOrder})
-        box->setValidator(new FilterValidator(digitsOnly, box));
-    txtDefault->setValidator(new FilterValidator(
+        box->setValidator(KeyFilterValidator::digits(whole, box));
+    txtDefault->setValidator(new KeyFilterValidator(
         [this](const QString &text) {
             return ItemRules::defaultAccepts(CodePart(cboType->currentText()), text);
         },
+        whole,
         txtDefault));
 
     if (order == Order::LastLevelFirst)
@@ -144,7 +120,7 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
                            txtDefault,
                            txtMemo,
                            txtShowOrder})
-        box->installEventFilter(this);
+        selectAllOnEntry(box);
     for (QLineEdit *box : {txtItemCode, txtItemName, txtNumLen})
         connect(box, &QLineEdit::editingFinished, this, [this, box] { leaveCheck(box); });
     connect(cboBl, &QComboBox::currentIndexChanged, this, &ItemInputs::followRequired);
@@ -298,21 +274,8 @@ QWidget *ItemInputs::widgetFor(ItemField field) const
 void ItemInputs::focusField(ItemField field)
 {
     QWidget *w = widgetFor(field);
-    if (!w || !w->isEnabled())
-        return;
-    w->setFocus();
-    if (auto *box = qobject_cast<QLineEdit *>(w))
-        box->selectAll();
-}
-
-bool ItemInputs::eventFilter(QObject *watched, QEvent *event)
-{
-    // Entering a text box selects its whole text (after the click that placed the cursor).
-    if (event->type() == QEvent::FocusIn) {
-        if (auto *box = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, box, &QLineEdit::selectAll);
-    }
-    return QObject::eventFilter(watched, event);
+    if (w && w->isEnabled())
+        focusBox(w);
 }
 
 void ItemInputs::leaveCheck(QLineEdit *box)

@@ -3,6 +3,7 @@
 #include "ItemInputs.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "common/HelpViewer.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
@@ -28,25 +29,17 @@ constexpr int PendingColumns = 17;
 // the row.
 constexpr int CheckRole = Qt::UserRole + 1;
 
-QPushButton *button(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *b = new QPushButton(text, dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 frmAddConstructItem::frmAddConstructItem(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::ByLauncher, parent)
     , m_inputs(new ItemInputs(this, ItemInputs::Order::LastLevelFirst))
     , m_lvwXJ(new QTreeWidget(this))
-    , m_cmdSure(button(this, "cmdSure", QStringLiteral("确定")))
-    , m_cmdAdd(button(this, "cmdAdd", QStringLiteral("取消")))
-    , m_cmdDel(button(this, "cmdDel", QStringLiteral("删除")))
-    , m_cmdOk(button(this, "cmdOk", QStringLiteral("确  定(&S)")))
-    , m_cmdQuit(button(this, "cmdQuit", QStringLiteral("放  弃(&C)")))
+    , m_cmdSure(button(this, QStringLiteral("cmdSure"), QStringLiteral("确定")))
+    , m_cmdAdd(button(this, QStringLiteral("cmdAdd"), QStringLiteral("取消")))
+    , m_cmdDel(button(this, QStringLiteral("cmdDel"), QStringLiteral("删除")))
+    , m_cmdOk(button(this, QStringLiteral("cmdOk"), QStringLiteral("确  定(&S)")))
+    , m_cmdQuit(button(this, QStringLiteral("cmdQuit"), QStringLiteral("放  弃(&C)")))
 {
     setObjectName(QStringLiteral("frmAddConstructItem"));
     setWindowTitle(QStringLiteral("增加信息项"));
@@ -93,10 +86,10 @@ frmAddConstructItem::frmAddConstructItem(QWidget *parent)
 void frmAddConstructItem::prepare(const QString &tableCode)
 {
     m_creation.prepare(tableCode);
-    startUp();
+    FormLoad();
 }
 
-void frmAddConstructItem::startUp()
+void frmAddConstructItem::FormLoad()
 {
     SetHelpContext(this);
     setWindowIcon(BrowserFrame::windowIcon106());
@@ -247,12 +240,7 @@ void frmAddConstructItem::cmdOkClick()
 {
     if (m_lvwXJ->topLevelItemCount() == 0)
         return;
-    if (showMessage(QStringLiteral("请确认向表中增加字段！"),
-                    title,
-                    MsgIcon::Information,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("请确认向表中增加字段！"), title))
         return;
     const ActionResult result = m_creation.commit(pendingEntries());
     showMessage(result.message, title);
@@ -270,17 +258,13 @@ void frmAddConstructItem::keyPressEvent(QKeyEvent *event)
         clearAndReset();
         return;
     }
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    EditorDialog::keyPressEvent(event);
 }
 
 void frmAddConstructItem::closeEvent(QCloseEvent *event)
 {
     m_creation.release();
-    QDialog::closeEvent(event);
+    EditorDialog::closeEvent(event);
 }
 
 } // namespace vorlane

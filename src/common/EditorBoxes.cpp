@@ -1,8 +1,12 @@
 #include "EditorBoxes.h"
 
+#include "entry/MessageService.h"
+#include "entry/mdlFunction.h"
+
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 namespace vorlane {
@@ -31,16 +35,26 @@ protected:
 
 } // namespace
 
-void focusBox(QWidget *dialog, const QString &objectName)
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
 {
-    if (objectName.isEmpty())
-        return;
-    QWidget *box = dialog->findChild<QWidget *>(objectName);
+    auto *b = named(new QPushButton(caption, parent), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void focusBox(QWidget *box)
+{
     if (!box)
         return;
     box->setFocus(Qt::OtherFocusReason);
     if (auto *edit = qobject_cast<QLineEdit *>(box))
         edit->selectAll();
+}
+
+void focusBox(QWidget *dialog, const QString &objectName)
+{
+    if (!objectName.isEmpty())
+        focusBox(dialog->findChild<QWidget *>(objectName));
 }
 
 void selectAllOnEntry(QLineEdit *box)
@@ -54,6 +68,19 @@ bool leavesBox(const QEvent *event)
         return false;
     const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void refuseIllegalText(QLineEdit *box, const QString &title, bool &checking)
+{
+    const QString text = box->text();
+    if (checking || text.trimmed().isEmpty() || IsLegalText(text))
+        return;
+    checking = true;
+    showMessage(QStringLiteral("含有非法字符，请重新输入！"), title);
+    QTimer::singleShot(0, box, [box, &checking] {
+        focusBox(box);
+        checking = false;
+    });
 }
 
 } // namespace vorlane
