@@ -18,7 +18,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,26 +26,14 @@ namespace vorlane {
 
 using archive::MessageTitle;
 
-namespace {
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    selectAllOnEntry(box);
-    return box;
-}
-
-} // namespace
-
 frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
     : EditorDialog(Load::OnShow, parent)
     , m_frame(new QGroupBox(QStringLiteral("档案项"), this))
-    , m_txtCode(lineEdit(m_frame, "txtCode"))
-    , m_txtName(lineEdit(m_frame, "txtName"))
-    , m_txtDescription(lineEdit(m_frame, "txtDescription"))
-    , m_txtSpell(lineEdit(m_frame, "txtSpell"))
-    , m_txtMemo(lineEdit(m_frame, "txtMemo"))
+    , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
+    , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
+    , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
+    , m_txtSpell(textBox(m_frame, QStringLiteral("txtSpell")))
+    , m_txtMemo(textBox(m_frame, QStringLiteral("txtMemo")))
     , m_chkHide(new QCheckBox(QStringLiteral(" 隐    藏"), m_frame))
     , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
     , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
@@ -61,22 +48,15 @@ frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
     m_cmdQuit->setAutoDefault(false);
     m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
-    auto *fields = new QGridLayout(m_frame);
-    const QList<std::pair<QString, QLineEdit *>> rows{
-        {QStringLiteral("档案编码"), m_txtCode},
-        {QStringLiteral("档案名称"), m_txtName},
-        {QStringLiteral("档案简称"), m_txtDescription},
-        {QStringLiteral("档案简拼"), m_txtSpell},
-        {QStringLiteral("备    注"), m_txtMemo},
-    };
-    for (int i = 0; i < rows.size(); ++i) {
-        auto *label = new QLabel(rows[i].first, m_frame);
-        label->setBuddy(rows[i].second);
-        fields->addWidget(label, i, 0);
-        fields->addWidget(rows[i].second, i, 1);
-    }
-    fields->addWidget(m_chkHide, int(rows.size()), 1);
-    fields->setColumnStretch(1, 1);
+    QGridLayout *fields = captionedBoxes(m_frame,
+                                         {
+                                             {QStringLiteral("档案编码"), m_txtCode},
+                                             {QStringLiteral("档案名称"), m_txtName},
+                                             {QStringLiteral("档案简称"), m_txtDescription},
+                                             {QStringLiteral("档案简拼"), m_txtSpell},
+                                             {QStringLiteral("备    注"), m_txtMemo},
+                                         });
+    fields->addWidget(m_chkHide, fields->rowCount(), 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,21 +25,6 @@ namespace vorlane {
 using archive::MessageTitle;
 
 namespace {
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    selectAllOnEntry(box);
-    return box;
-}
-
-QCheckBox *checkBox(QWidget *parent, const QString &caption, const char *name)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 int checked(const QCheckBox *box)
 {
@@ -52,14 +36,15 @@ int checked(const QCheckBox *box)
 frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
     : EditorDialog(Load::OnShow, parent)
     , m_frame(new QGroupBox(QStringLiteral("档案类"), this))
-    , m_txtCode(lineEdit(m_frame, "txtCode"))
-    , m_txtName(lineEdit(m_frame, "txtName"))
-    , m_txtDescription(lineEdit(m_frame, "txtDescription"))
-    , m_txtMemo(lineEdit(m_frame, "txtMemo"))
-    , m_txtShowOrder(lineEdit(m_frame, "txtShowOrder"))
-    , m_chkLevels(checkBox(m_frame, QStringLiteral("分级"), "chkLevels"))
-    , m_chkHide(checkBox(m_frame, QStringLiteral("显示"), "chkHide"))
-    , m_chkSys(checkBox(m_frame, QStringLiteral("自定义"), "chkSys"))
+    , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
+    , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
+    , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
+    , m_txtMemo(textBox(m_frame, QStringLiteral("txtMemo")))
+    , m_txtShowOrder(textBox(m_frame, QStringLiteral("txtShowOrder")))
+    , m_chkLevels(
+          named(new QCheckBox(QStringLiteral("分级"), m_frame), QStringLiteral("chkLevels")))
+    , m_chkHide(named(new QCheckBox(QStringLiteral("显示"), m_frame), QStringLiteral("chkHide")))
+    , m_chkSys(named(new QCheckBox(QStringLiteral("自定义"), m_frame), QStringLiteral("chkSys")))
     , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
     , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
 {
@@ -74,27 +59,20 @@ frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
         KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, m_txtShowOrder));
     m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
-    auto *fields = new QGridLayout(m_frame);
-    const QList<std::pair<QString, QLineEdit *>> rows{
-        {QStringLiteral("类别编码"), m_txtCode},
-        {QStringLiteral("类别名称"), m_txtName},
-        {QStringLiteral("简要描述"), m_txtDescription},
-        {QStringLiteral("备    注"), m_txtMemo},
-        {QStringLiteral("显示顺序"), m_txtShowOrder},
-    };
-    for (int i = 0; i < rows.size(); ++i) {
-        auto *label = new QLabel(rows[i].first, m_frame);
-        label->setBuddy(rows[i].second);
-        fields->addWidget(label, i, 0);
-        fields->addWidget(rows[i].second, i, 1);
-    }
+    QGridLayout *fields = captionedBoxes(m_frame,
+                                         {
+                                             {QStringLiteral("类别编码"), m_txtCode},
+                                             {QStringLiteral("类别名称"), m_txtName},
+                                             {QStringLiteral("简要描述"), m_txtDescription},
+                                             {QStringLiteral("备    注"), m_txtMemo},
+                                             {QStringLiteral("显示顺序"), m_txtShowOrder},
+                                         });
     auto *flags = new QHBoxLayout;
     flags->addWidget(m_chkLevels);
     flags->addWidget(m_chkHide);
     flags->addWidget(m_chkSys);
     flags->addStretch(1);
-    fields->addLayout(flags, int(rows.size()), 0, 1, 2);
-    fields->setColumnStretch(1, 1);
+    fields->addLayout(flags, fields->rowCount(), 0, 1, 2);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

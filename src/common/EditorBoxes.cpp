@@ -4,6 +4,8 @@
 #include "entry/mdlFunction.h"
 
 #include <QFocusEvent>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -40,6 +42,26 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     auto *b = named(new QPushButton(caption, parent), name);
     b->setAutoDefault(false);
     return b;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &name)
+{
+    auto *box = named(new QLineEdit(parent), name);
+    selectAllOnEntry(box);
+    return box;
+}
+
+QGridLayout *captionedBoxes(QWidget *frame, const QList<std::pair<QString, QLineEdit *>> &rows)
+{
+    auto *grid = new QGridLayout(frame);
+    for (int i = 0; i < rows.size(); ++i) {
+        auto *label = new QLabel(rows[i].first, frame);
+        label->setBuddy(rows[i].second);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(rows[i].second, i, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
 }
 
 void focusBox(QWidget *box)

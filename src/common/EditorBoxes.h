@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
+#include <utility>
+
 class QEvent;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -20,6 +24,10 @@ W *named(W *widget, const QString &name)
 }
 // A push button that Enter in a text box does not press.
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption);
+// A text box that selects its whole text on entry (see selectAllOnEntry).
+QLineEdit *textBox(QWidget *parent, const QString &name);
+// A grid on the frame: captions in the first column, each the buddy of its box in the second.
+QGridLayout *captionedBoxes(QWidget *frame, const QList<std::pair<QString, QLineEdit *>> &rows);
 
 // Gives the box the focus, its whole text selected when it is a text box.
 void focusBox(QWidget *box);

@@ -22,17 +22,14 @@ const QString title = QStringLiteral("人事信息管理");
 
 QLineEdit *lineEdit(QWidget *dialog, const char *name, int maxLength)
 {
-    auto *box = new QLineEdit(dialog);
-    box->setObjectName(QString::fromLatin1(name));
+    QLineEdit *box = textBox(dialog, QString::fromLatin1(name));
     box->setMaxLength(maxLength);
     return box;
 }
 
 QComboBox *comboBox(QWidget *dialog, const char *name)
 {
-    auto *combo = new QComboBox(dialog);
-    combo->setObjectName(QString::fromLatin1(name));
-    return combo;
+    return named(new QComboBox(dialog), QString::fromLatin1(name));
 }
 
 } // namespace
@@ -59,14 +56,11 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
     , cboFormat(comboBox(dialog, "cboFormat"))
     , txtMemo(lineEdit(dialog, "txtMemo", 100))
     , txtShowOrder(lineEdit(dialog, "txtShowOrder", 4))
-    , chkDisplay(new QCheckBox(QStringLiteral("显示"), dialog))
-    , chkDefine(new QCheckBox(QStringLiteral("自定义"), dialog))
+    , chkDisplay(named(new QCheckBox(QStringLiteral("显示"), dialog), QStringLiteral("chkDisplay")))
+    , chkDefine(named(new QCheckBox(QStringLiteral("自定义"), dialog), QStringLiteral("chkDefine")))
     , m_layout(new QGridLayout)
     , m_dialog(dialog)
 {
-    chkDisplay->setObjectName(QStringLiteral("chkDisplay"));
-    chkDefine->setObjectName(QStringLiteral("chkDefine"));
-
     // A text the filter would not let through is refused whole.
     constexpr auto whole = KeyFilterValidator::Mode::RefuseWhole;
     txtItemCode->setValidator(KeyFilterValidator::codes(whole, txtItemCode));
@@ -112,15 +106,6 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
     m_layout->setColumnStretch(1, 1);
     m_layout->setColumnStretch(3, 1);
 
-    for (QLineEdit *box : {txtItemCode,
-                           txtItemName,
-                           txtDescription,
-                           txtNumLen,
-                           txtDecLen,
-                           txtDefault,
-                           txtMemo,
-                           txtShowOrder})
-        selectAllOnEntry(box);
     for (QLineEdit *box : {txtItemCode, txtItemName, txtNumLen})
         connect(box, &QLineEdit::editingFinished, this, [this, box] { leaveCheck(box); });
     connect(cboBl, &QComboBox::currentIndexChanged, this, &ItemInputs::followRequired);

@@ -29,6 +29,22 @@ constexpr int PendingColumns = 17;
 // the row.
 constexpr int CheckRole = Qt::UserRole + 1;
 
+ItemInput entryOfRow(const QTreeWidgetItem *row)
+{
+    QStringList columns;
+    for (int c = 0; c < PendingColumns; ++c)
+        columns << row->text(c);
+    return ItemRules::fromPendingColumns(columns);
+}
+
+QTreeWidgetItem *newRow(QTreeWidget *list)
+{
+    auto *row = new QTreeWidgetItem(list);
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(0, Qt::Unchecked);
+    return row;
+}
+
 } // namespace
 
 frmAddConstructItem::frmAddConstructItem(QWidget *parent)
@@ -122,13 +138,8 @@ void frmAddConstructItem::clearAndReset()
 QList<ItemInput> frmAddConstructItem::pendingEntries() const
 {
     QList<ItemInput> entries;
-    for (int i = 0; i < m_lvwXJ->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = m_lvwXJ->topLevelItem(i);
-        QStringList columns;
-        for (int c = 0; c < PendingColumns; ++c)
-            columns << row->text(c);
-        entries << ItemRules::fromPendingColumns(columns);
-    }
+    for (int i = 0; i < m_lvwXJ->topLevelItemCount(); ++i)
+        entries << entryOfRow(m_lvwXJ->topLevelItem(i));
     return entries;
 }
 
@@ -169,10 +180,7 @@ void frmAddConstructItem::addEntry()
     if (!ItemRules::isNumeric(entry.showOrder))
         entry.showOrder = ItemCreation::defaultShowOrder(m_lvwXJ->topLevelItemCount() + 1);
 
-    auto *row = new QTreeWidgetItem(m_lvwXJ);
-    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setCheckState(0, Qt::Unchecked);
-    setEntryRow(row, entry);
+    setEntryRow(newRow(m_lvwXJ), entry);
 
     clearAndReset();
     m_cmdAdd->setEnabled(true);
@@ -184,12 +192,7 @@ void frmAddConstructItem::updateEntry()
     if (refused(m_creation.checkCorrection(entry)))
         return;
     QTreeWidgetItem *row = m_lvwXJ->currentItem();
-    if (!row) {
-        row = new QTreeWidgetItem(m_lvwXJ);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(0, Qt::Unchecked);
-    }
-    setEntryRow(row, entry);
+    setEntryRow(row ? row : newRow(m_lvwXJ), entry);
     clearAndReset();
     m_cmdAdd->setEnabled(true);
     m_mode = Entering;
@@ -202,12 +205,9 @@ void frmAddConstructItem::recall(QTreeWidgetItem *row)
     if (row->data(0, CheckRole).toInt() != int(row->checkState(0)))
         return; // the click ticked or cleared the check box
 
-    QStringList columns;
-    for (int c = 0; c < PendingColumns; ++c)
-        columns << row->text(c);
     m_mode = Correcting;
     m_cmdAdd->setEnabled(true);
-    m_inputs->write(ItemRules::fromPendingColumns(columns));
+    m_inputs->write(entryOfRow(row));
     m_inputs->txtItemCode->setEnabled(false);
 }
 

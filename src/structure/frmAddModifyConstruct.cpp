@@ -68,7 +68,7 @@ void frmAddModifyConstruct::buildControls()
     const auto label = [](const QString &name, const QString &caption) {
         return named(new QLabel(caption), name);
     };
-    const auto box = [](const QString &name) { return named(new QLineEdit, name); };
+    const auto box = [](const QString &name) { return textBox(nullptr, name); };
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("信息集代码"));
     txtCode = box(QStringLiteral("txtCode"));
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("信息集名称"));
@@ -137,8 +137,6 @@ void frmAddModifyConstruct::buildControls()
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
 
-    for (QLineEdit *b : {txtCode, txtName, txtDescription, txtPtable, txtMemo, txtShowOrder})
-        selectAllOnEntry(b);
     txtCode->installEventFilter(this);
     txtName->installEventFilter(this);
     resize(460, 420);
