@@ -5,10 +5,7 @@
 #include "ArchiveItemActions.h"
 #include "ArchiveQueries.h"
 
-#include "common/BrowserFrame.h"
 #include "common/EditorBoxes.h"
-#include "common/HelpViewer.h"
-#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -17,36 +14,24 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vorlane {
 
 using archive::MessageTitle;
 
 frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
-    : EditorDialog(Load::OnShow, parent)
-    , m_frame(new QGroupBox(QStringLiteral("档案项"), this))
+    : ArchiveEditor(QStringLiteral("档案项"), parent)
     , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
     , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
     , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
     , m_txtSpell(textBox(m_frame, QStringLiteral("txtSpell")))
     , m_txtMemo(textBox(m_frame, QStringLiteral("txtMemo")))
-    , m_chkHide(new QCheckBox(QStringLiteral(" 隐    藏"), m_frame))
-    , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
-    , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
+    , m_chkHide(
+          named(new QCheckBox(QStringLiteral(" 隐    藏"), m_frame), QStringLiteral("chkHide")))
 {
     setObjectName(QStringLiteral("frmAddModiArchiveItem"));
-    setWindowIcon(BrowserFrame::windowIcon106());
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_chkHide->setObjectName(QStringLiteral("chkHide"));
-    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-    m_cmdOk->setDefault(true);
-    m_cmdQuit->setAutoDefault(false);
-    m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
     QGridLayout *fields = captionedBoxes(m_frame,
                                          {
@@ -57,20 +42,9 @@ frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
                                              {QStringLiteral("备    注"), m_txtMemo},
                                          });
     fields->addWidget(m_chkHide, fields->rowCount(), 1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame);
-    layout->addLayout(buttons);
-    setMinimumWidth(380);
+    addButtons();
 
     m_txtName->installEventFilter(this);
-    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddModiArchiveItem::cmdOkClick);
-    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-    installHelpKey(this);
 }
 
 void frmAddModiArchiveItem::FormLoad()
@@ -121,21 +95,6 @@ ArchiveItemInput frmAddModiArchiveItem::input() const
     fields.memo = m_txtMemo->text();
     fields.hide = m_chkHide->isChecked() ? 1 : 0;
     return fields;
-}
-
-void frmAddModiArchiveItem::report(const ArchiveEditResult &result)
-{
-    if (!result.message.isEmpty())
-        showMessage(result.message, MessageTitle);
-    focusBox(this, result.focus);
-}
-
-void frmAddModiArchiveItem::cmdOkClick()
-{
-    if (m_mode == u"M")
-        saveModified();
-    else
-        save();
 }
 
 void frmAddModiArchiveItem::save()

@@ -3,9 +3,7 @@
 #include "ArchiveBrowser.h"
 #include "ArchiveQueries.h"
 
-#include "common/BrowserFrame.h"
 #include "common/EditorBoxes.h"
-#include "common/HelpViewer.h"
 #include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
@@ -18,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vorlane {
 
@@ -34,8 +31,7 @@ int checked(const QCheckBox *box)
 } // namespace
 
 frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
-    : EditorDialog(Load::OnShow, parent)
-    , m_frame(new QGroupBox(QStringLiteral("档案类"), this))
+    : ArchiveEditor(QStringLiteral("档案类"), parent)
     , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
     , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
     , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
@@ -45,19 +41,10 @@ frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
           named(new QCheckBox(QStringLiteral("分级"), m_frame), QStringLiteral("chkLevels")))
     , m_chkHide(named(new QCheckBox(QStringLiteral("显示"), m_frame), QStringLiteral("chkHide")))
     , m_chkSys(named(new QCheckBox(QStringLiteral("自定义"), m_frame), QStringLiteral("chkSys")))
-    , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
-    , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
 {
     setObjectName(QStringLiteral("frmAddModifyArchive"));
-    setWindowIcon(BrowserFrame::windowIcon106());
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-    m_cmdOk->setDefault(true);
-    m_cmdQuit->setAutoDefault(false);
     m_txtShowOrder->setValidator(
         KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, m_txtShowOrder));
-    m_digits = KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, this);
 
     QGridLayout *fields = captionedBoxes(m_frame,
                                          {
@@ -73,21 +60,10 @@ frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
     flags->addWidget(m_chkSys);
     flags->addStretch(1);
     fields->addLayout(flags, fields->rowCount(), 0, 1, 2);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame);
-    layout->addLayout(buttons);
-    setMinimumWidth(380);
+    addButtons();
 
     m_txtCode->installEventFilter(this);
     m_txtName->installEventFilter(this);
-    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddModifyArchive::cmdOkClick);
-    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-    installHelpKey(this);
 }
 
 void frmAddModifyArchive::FormLoad()
@@ -140,21 +116,6 @@ void frmAddModifyArchive::setInput(const ArchiveClassInput &fields)
     m_chkLevels->setChecked(fields.levels == 1);
     m_chkHide->setChecked(fields.hide == 1);
     m_chkSys->setChecked(fields.sys == 1);
-}
-
-void frmAddModifyArchive::report(const ArchiveEditResult &result)
-{
-    if (!result.message.isEmpty())
-        showMessage(result.message, MessageTitle);
-    focusBox(this, result.focus);
-}
-
-void frmAddModifyArchive::cmdOkClick()
-{
-    if (m_mode == u"M")
-        saveModified();
-    else
-        save();
 }
 
 void frmAddModifyArchive::save()
