@@ -6,9 +6,9 @@
 
 namespace vorlane {
 
-// What the add and modify dialogs have in common: Ctrl+F4 closes them, and FormLoad fills them
-// afresh from the state their launcher set, either whenever they are shown (not again when the
-// window system merely re-exposes them) or when the launcher hands the state over.
+// What the add, modify and find dialogs have in common: Ctrl+F4 closes them, and FormLoad fills
+// them afresh from the state their launcher set, either whenever they are shown (not again when
+// the window system merely re-exposes them) or when the launcher hands the state over.
 class EditorDialog : public QDialog
 {
     Q_OBJECT
