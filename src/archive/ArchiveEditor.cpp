@@ -29,13 +29,9 @@ void ArchiveEditor::addButtons()
     m_cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("放  弃(&C)"));
     m_cmdOk->setDefault(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_frame);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdQuit}));
     setMinimumWidth(380);
 
     connect(m_cmdOk, &QPushButton::clicked, this, [this] {

@@ -5,6 +5,7 @@
 
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -42,6 +43,15 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     auto *b = named(new QPushButton(caption, parent), name);
     b->setAutoDefault(false);
     return b;
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    return row;
 }
 
 QLineEdit *textBox(QWidget *parent, const QString &name)

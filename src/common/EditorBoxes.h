@@ -3,10 +3,12 @@
 #include <QList>
 #include <QString>
 
+#include <initializer_list>
 #include <utility>
 
 class QEvent;
 class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -24,6 +26,8 @@ W *named(W *widget, const QString &name)
 }
 // A push button that Enter in a text box does not press.
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption);
+// The buttons in a row at its right end.
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
 // A text box that selects its whole text on entry (see selectAllOnEntry).
 QLineEdit *textBox(QWidget *parent, const QString &name);
 // A grid on the frame: captions in the first column, each the buddy of its box in the second.

@@ -1,6 +1,7 @@
 #include "frmFind.h"
 
 #include "BrowserFrame.h"
+#include "EditorBoxes.h"
 #include "HelpViewer.h"
 
 #include "entry/MessageService.h"
@@ -72,14 +73,10 @@ frmFind::frmFind(QWidget *parent)
     fields->addWidget(m_label4, 2, 0);
     fields->addWidget(m_txtValue, 2, 1);
     fields->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdExit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(6);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdExit}));
     setMinimumWidth(320);
 
     connect(m_cmdOk, &QPushButton::clicked, this, &frmFind::cmdOkClick);

@@ -67,20 +67,11 @@ frmAddConstructItem::frmAddConstructItem(QWidget *parent)
     m_lvwXJ->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvwXJ->setMinimumHeight(140);
 
-    auto *entryButtons = new QHBoxLayout;
-    entryButtons->addStretch(1);
-    entryButtons->addWidget(m_cmdSure);
-    entryButtons->addWidget(m_cmdAdd);
-    entryButtons->addWidget(m_cmdDel);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_inputs->layout());
-    layout->addLayout(entryButtons);
+    layout->addLayout(buttonRow({m_cmdSure, m_cmdAdd, m_cmdDel}));
     layout->addWidget(m_lvwXJ, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdQuit}));
     resize(760, 520);
 
     // Choosing a type, even the one already chosen, sets its dependent inputs afresh.

@@ -129,13 +129,9 @@ void frmAddModifyConstruct::buildControls()
     functions->addWidget(Label8);
     functions->addWidget(lstFunc);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({cmdOk, cmdQuit}));
 
     txtCode->installEventFilter(this);
     txtName->installEventFilter(this);

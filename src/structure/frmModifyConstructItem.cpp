@@ -34,14 +34,10 @@ frmModifyConstructItem::frmModifyConstructItem(QWidget *parent)
     setObjectName(QStringLiteral("frmModifyConstructItem"));
     setWindowTitle(QStringLiteral("修改信息项"));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_inputs->layout());
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdQuit}));
     resize(700, 300);
 
     connect(m_cmdOk, &QPushButton::clicked, this, &frmModifyConstructItem::cmdOkClick);
