@@ -4,11 +4,8 @@
 #include "ArchiveClassActions.h"
 #include "ArchiveItemActions.h"
 #include "ArchiveQueries.h"
-#include "DigitValidator.h"
-#include "EditorBoxes.h"
 
-#include "common/BrowserFrame.h"
-#include "common/HelpViewer.h"
+#include "common/EditorBoxes.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -17,82 +14,37 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-#include <QVBoxLayout>
 
 namespace vorlane {
 
 using archive::MessageTitle;
 
-namespace {
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    selectAllOnEntry(box);
-    return box;
-}
-
-} // namespace
-
 frmAddModiArchiveItem::frmAddModiArchiveItem(QWidget *parent)
-    : QDialog(parent)
-    , m_frame(new QGroupBox(QStringLiteral("档案项"), this))
-    , m_txtCode(lineEdit(m_frame, "txtCode"))
-    , m_txtName(lineEdit(m_frame, "txtName"))
-    , m_txtDescription(lineEdit(m_frame, "txtDescription"))
-    , m_txtSpell(lineEdit(m_frame, "txtSpell"))
-    , m_txtMemo(lineEdit(m_frame, "txtMemo"))
-    , m_chkHide(new QCheckBox(QStringLiteral(" 隐    藏"), m_frame))
-    , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
-    , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
+    : ArchiveEditor(QStringLiteral("档案项"), parent)
+    , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
+    , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
+    , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
+    , m_txtSpell(textBox(m_frame, QStringLiteral("txtSpell")))
+    , m_txtMemo(textBox(m_frame, QStringLiteral("txtMemo")))
+    , m_chkHide(
+          named(new QCheckBox(QStringLiteral(" 隐    藏"), m_frame), QStringLiteral("chkHide")))
 {
     setObjectName(QStringLiteral("frmAddModiArchiveItem"));
-    setWindowIcon(BrowserFrame::windowIcon106());
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_chkHide->setObjectName(QStringLiteral("chkHide"));
-    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-    m_cmdOk->setDefault(true);
-    m_cmdQuit->setAutoDefault(false);
-    m_digits = new DigitValidator(this);
 
-    auto *fields = new QGridLayout(m_frame);
-    const QList<std::pair<QString, QLineEdit *>> rows{
-        {QStringLiteral("档案编码"), m_txtCode},
-        {QStringLiteral("档案名称"), m_txtName},
-        {QStringLiteral("档案简称"), m_txtDescription},
-        {QStringLiteral("档案简拼"), m_txtSpell},
-        {QStringLiteral("备    注"), m_txtMemo},
-    };
-    for (int i = 0; i < rows.size(); ++i) {
-        auto *label = new QLabel(rows[i].first, m_frame);
-        label->setBuddy(rows[i].second);
-        fields->addWidget(label, i, 0);
-        fields->addWidget(rows[i].second, i, 1);
-    }
-    fields->addWidget(m_chkHide, int(rows.size()), 1);
-    fields->setColumnStretch(1, 1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame);
-    layout->addLayout(buttons);
-    setMinimumWidth(380);
+    QGridLayout *fields = captionedBoxes(m_frame,
+                                         {
+                                             {QStringLiteral("档案编码"), m_txtCode},
+                                             {QStringLiteral("档案名称"), m_txtName},
+                                             {QStringLiteral("档案简称"), m_txtDescription},
+                                             {QStringLiteral("档案简拼"), m_txtSpell},
+                                             {QStringLiteral("备    注"), m_txtMemo},
+                                         });
+    fields->addWidget(m_chkHide, fields->rowCount(), 1);
+    addButtons();
 
     m_txtName->installEventFilter(this);
-    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddModiArchiveItem::cmdOkClick);
-    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-    installHelpKey(this);
 }
 
 void frmAddModiArchiveItem::FormLoad()
@@ -145,21 +97,6 @@ ArchiveItemInput frmAddModiArchiveItem::input() const
     return fields;
 }
 
-void frmAddModiArchiveItem::report(const ArchiveEditResult &result)
-{
-    if (!result.message.isEmpty())
-        showMessage(result.message, MessageTitle);
-    focusBox(this, result.focus);
-}
-
-void frmAddModiArchiveItem::cmdOkClick()
-{
-    if (m_mode == u"M")
-        saveModified();
-    else
-        save();
-}
-
 void frmAddModiArchiveItem::save()
 {
     ArchiveBrowser *browser = ArchiveBrowser::open();
@@ -191,12 +128,7 @@ void frmAddModiArchiveItem::saveModified()
         report(check);
         return;
     }
-    if (showMessage(QStringLiteral("修改确认！"),
-                    MessageTitle,
-                    MsgIcon::Question,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("修改确认！"), MessageTitle, MsgIcon::Question))
         return;
     const ArchiveEditResult result = ModifyArchiveItem(m_parent.tableCode, loaded, fields);
     showMessage(result.message, MessageTitle);
@@ -212,38 +144,14 @@ void frmAddModiArchiveItem::nameLeft()
     const QString name = m_txtName->text();
     m_txtSpell->setText(MakeSimpleSpell(name.trimmed()));
     m_txtDescription->setText(name);
-    if (m_checkingName || name.trimmed().isEmpty() || IsLegalText(name))
-        return;
-    // The message box takes the focus for a while; the box keeps it afterwards.
-    m_checkingName = true;
-    showMessage(QStringLiteral("含有非法字符，请重新输入！"), MessageTitle);
-    QTimer::singleShot(0, this, [this] {
-        focusBox(this, m_txtName->objectName());
-        m_checkingName = false;
-    });
+    refuseIllegalText(m_txtName, MessageTitle, m_checkingName);
 }
 
 bool frmAddModiArchiveItem::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_txtName && leavesBox(event))
         nameLeft();
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmAddModiArchiveItem::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        FormLoad();
-    QDialog::showEvent(event);
-}
-
-void frmAddModiArchiveItem::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
 } // namespace vorlane

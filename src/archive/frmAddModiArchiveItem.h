@@ -1,19 +1,15 @@
 #pragma once
 
+#include "ArchiveEditor.h"
 #include "ArchiveItemRules.h"
 
 #include "model/clsHrCT.h"
 #include "model/clsHrSysSetDict.h"
 
-#include <QDialog>
-
 #include <optional>
 
 class QCheckBox;
-class QValidator;
-class QGroupBox;
 class QLineEdit;
-class QPushButton;
 
 namespace vorlane {
 
@@ -21,15 +17,13 @@ namespace vorlane {
 // one, or changes one code ("修改档案项"). clsManagefrm sets the mode ("A" or "M"), the table code
 // and, for "A", the parent's code, level and node key, for "M" the code in the parent code slot;
 // every showing loads the dialog afresh from that state.
-class frmAddModiArchiveItem : public QDialog
+class frmAddModiArchiveItem : public ArchiveEditor
 {
     Q_OBJECT
 
 public:
     explicit frmAddModiArchiveItem(QWidget *parent = nullptr);
 
-    QString Mode() const { return m_mode; }
-    void setMode(const QString &mode) { m_mode = mode; }
     QString TableCode() const { return m_parent.tableCode; }
     void setTableCode(const QString &tableCode) { m_parent.tableCode = tableCode; }
     // Add mode: the parent's code ("" under a class node); modify mode: the code to change.
@@ -41,38 +35,28 @@ public:
     void setParentNodeKey(const QString &key) { m_parent.parentNodeKey = key; }
 
     // Clears and fills the boxes for the state set (done on every showing).
-    void FormLoad();
+    void FormLoad() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     ArchiveItemInput input() const;
     void clearFields();
-    void report(const ArchiveEditResult &result);
-    void cmdOkClick();
-    void save();
-    void saveModified();
+    void save() override;
+    void saveModified() override;
     void nameLeft();
 
-    QString m_mode;
     ArchiveItemParent m_parent;
     clsHrSysSetDict m_class;
     std::optional<clsHrCT> m_code;
-    bool m_checkingName = false;
 
-    QValidator *m_digits;
-    QGroupBox *m_frame;
     QLineEdit *m_txtCode;
     QLineEdit *m_txtName;
     QLineEdit *m_txtDescription;
     QLineEdit *m_txtSpell;
     QLineEdit *m_txtMemo;
     QCheckBox *m_chkHide;
-    QPushButton *m_cmdOk;
-    QPushButton *m_cmdQuit;
 };
 
 } // namespace vorlane

@@ -2,11 +2,9 @@
 
 #include "ArchiveBrowser.h"
 #include "ArchiveQueries.h"
-#include "DigitValidator.h"
-#include "EditorBoxes.h"
 
-#include "common/BrowserFrame.h"
-#include "common/HelpViewer.h"
+#include "common/EditorBoxes.h"
+#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -16,33 +14,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
-#include <QVBoxLayout>
 
 namespace vorlane {
 
 using archive::MessageTitle;
 
 namespace {
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    selectAllOnEntry(box);
-    return box;
-}
-
-QCheckBox *checkBox(QWidget *parent, const QString &caption, const char *name)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 int checked(const QCheckBox *box)
 {
@@ -52,65 +31,39 @@ int checked(const QCheckBox *box)
 } // namespace
 
 frmAddModifyArchive::frmAddModifyArchive(QWidget *parent)
-    : QDialog(parent)
-    , m_frame(new QGroupBox(QStringLiteral("档案类"), this))
-    , m_txtCode(lineEdit(m_frame, "txtCode"))
-    , m_txtName(lineEdit(m_frame, "txtName"))
-    , m_txtDescription(lineEdit(m_frame, "txtDescription"))
-    , m_txtMemo(lineEdit(m_frame, "txtMemo"))
-    , m_txtShowOrder(lineEdit(m_frame, "txtShowOrder"))
-    , m_chkLevels(checkBox(m_frame, QStringLiteral("分级"), "chkLevels"))
-    , m_chkHide(checkBox(m_frame, QStringLiteral("显示"), "chkHide"))
-    , m_chkSys(checkBox(m_frame, QStringLiteral("自定义"), "chkSys"))
-    , m_cmdOk(new QPushButton(QStringLiteral("确  定(&S)"), this))
-    , m_cmdQuit(new QPushButton(QStringLiteral("放  弃(&C)"), this))
+    : ArchiveEditor(QStringLiteral("档案类"), parent)
+    , m_txtCode(textBox(m_frame, QStringLiteral("txtCode")))
+    , m_txtName(textBox(m_frame, QStringLiteral("txtName")))
+    , m_txtDescription(textBox(m_frame, QStringLiteral("txtDescription")))
+    , m_txtMemo(textBox(m_frame, QStringLiteral("txtMemo")))
+    , m_txtShowOrder(textBox(m_frame, QStringLiteral("txtShowOrder")))
+    , m_chkLevels(
+          named(new QCheckBox(QStringLiteral("分级"), m_frame), QStringLiteral("chkLevels")))
+    , m_chkHide(named(new QCheckBox(QStringLiteral("显示"), m_frame), QStringLiteral("chkHide")))
+    , m_chkSys(named(new QCheckBox(QStringLiteral("自定义"), m_frame), QStringLiteral("chkSys")))
 {
     setObjectName(QStringLiteral("frmAddModifyArchive"));
-    setWindowIcon(BrowserFrame::windowIcon106());
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    m_cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-    m_cmdOk->setDefault(true);
-    m_cmdQuit->setAutoDefault(false);
-    m_txtShowOrder->setValidator(new DigitValidator(m_txtShowOrder));
-    m_digits = new DigitValidator(this);
+    m_txtShowOrder->setValidator(
+        KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, m_txtShowOrder));
 
-    auto *fields = new QGridLayout(m_frame);
-    const QList<std::pair<QString, QLineEdit *>> rows{
-        {QStringLiteral("类别编码"), m_txtCode},
-        {QStringLiteral("类别名称"), m_txtName},
-        {QStringLiteral("简要描述"), m_txtDescription},
-        {QStringLiteral("备    注"), m_txtMemo},
-        {QStringLiteral("显示顺序"), m_txtShowOrder},
-    };
-    for (int i = 0; i < rows.size(); ++i) {
-        auto *label = new QLabel(rows[i].first, m_frame);
-        label->setBuddy(rows[i].second);
-        fields->addWidget(label, i, 0);
-        fields->addWidget(rows[i].second, i, 1);
-    }
+    QGridLayout *fields = captionedBoxes(m_frame,
+                                         {
+                                             {QStringLiteral("类别编码"), m_txtCode},
+                                             {QStringLiteral("类别名称"), m_txtName},
+                                             {QStringLiteral("简要描述"), m_txtDescription},
+                                             {QStringLiteral("备    注"), m_txtMemo},
+                                             {QStringLiteral("显示顺序"), m_txtShowOrder},
+                                         });
     auto *flags = new QHBoxLayout;
     flags->addWidget(m_chkLevels);
     flags->addWidget(m_chkHide);
     flags->addWidget(m_chkSys);
     flags->addStretch(1);
-    fields->addLayout(flags, int(rows.size()), 0, 1, 2);
-    fields->setColumnStretch(1, 1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame);
-    layout->addLayout(buttons);
-    setMinimumWidth(380);
+    fields->addLayout(flags, fields->rowCount(), 0, 1, 2);
+    addButtons();
 
     m_txtCode->installEventFilter(this);
     m_txtName->installEventFilter(this);
-    connect(m_cmdOk, &QPushButton::clicked, this, &frmAddModifyArchive::cmdOkClick);
-    connect(m_cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-    installHelpKey(this);
 }
 
 void frmAddModifyArchive::FormLoad()
@@ -165,21 +118,6 @@ void frmAddModifyArchive::setInput(const ArchiveClassInput &fields)
     m_chkSys->setChecked(fields.sys == 1);
 }
 
-void frmAddModifyArchive::report(const ArchiveEditResult &result)
-{
-    if (!result.message.isEmpty())
-        showMessage(result.message, MessageTitle);
-    focusBox(this, result.focus);
-}
-
-void frmAddModifyArchive::cmdOkClick()
-{
-    if (m_mode == u"M")
-        saveModified();
-    else
-        save();
-}
-
 void frmAddModifyArchive::save()
 {
     ArchiveBrowser *browser = ArchiveBrowser::open();
@@ -205,12 +143,7 @@ void frmAddModifyArchive::saveModified()
         report(check);
         return;
     }
-    if (showMessage(QStringLiteral("修改确认！"),
-                    MessageTitle,
-                    MsgIcon::Question,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("修改确认！"), MessageTitle, MsgIcon::Question))
         return;
     const ArchiveEditResult result = ModifyArchiveClass(loaded, fields, Defs::instance().OptFlag);
     showMessage(result.message, MessageTitle);
@@ -224,20 +157,6 @@ void frmAddModifyArchive::saveModified()
     close();
 }
 
-void frmAddModifyArchive::nameLeft()
-{
-    const QString name = m_txtName->text();
-    if (m_checkingName || name.trimmed().isEmpty() || IsLegalText(name))
-        return;
-    // The message box takes the focus for a while; the box keeps it afterwards.
-    m_checkingName = true;
-    showMessage(QStringLiteral("含有非法字符，请重新输入！"), MessageTitle);
-    QTimer::singleShot(0, this, [this] {
-        focusBox(this, m_txtName->objectName());
-        m_checkingName = false;
-    });
-}
-
 bool frmAddModifyArchive::eventFilter(QObject *watched, QEvent *event)
 {
     if (leavesBox(event)) {
@@ -247,26 +166,10 @@ bool frmAddModifyArchive::eventFilter(QObject *watched, QEvent *event)
             if (numeric)
                 m_txtCode->setText(FormatClassNumber(number));
         } else if (watched == m_txtName) {
-            nameLeft();
+            refuseIllegalText(m_txtName, MessageTitle, m_checkingName);
         }
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-void frmAddModifyArchive::showEvent(QShowEvent *event)
-{
-    if (!event->spontaneous())
-        FormLoad();
-    QDialog::showEvent(event);
-}
-
-void frmAddModifyArchive::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
 } // namespace vorlane

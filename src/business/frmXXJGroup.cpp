@@ -4,6 +4,7 @@
 #include "frmOperationFlowUI.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "entry/Defs.h"
 #include "entry/mdlFunction.h"
 
@@ -13,32 +14,20 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vorlane {
 
-namespace {
-
-template<class W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-} // namespace
-
 frmXXJGroup::frmXXJGroup(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::ByLauncher, parent)
     , m_frame1(named(new QGroupBox(this), QStringLiteral("Frame1")))
     , m_label1(named(new QLabel(QStringLiteral("信息集类别"), m_frame1), QStringLiteral("Label1")))
     , m_cboLb(named(new QComboBox(m_frame1), QStringLiteral("cboLb")))
     , m_lstXxj(named(new QListWidget(m_frame1), QStringLiteral("lstXxj")))
-    , m_cmdSel(named(new QPushButton(QStringLiteral("全选(&X)"), this), QStringLiteral("cmdSel")))
-    , m_command2(named(new QPushButton(QStringLiteral("全清(&Q)"), this), QStringLiteral("Command2")))
-    , m_cmdOk(named(new QPushButton(QStringLiteral("确定(&S)"), this), QStringLiteral("cmdOk")))
-    , m_cmdQuit(named(new QPushButton(QStringLiteral("放弃(&C)"), this), QStringLiteral("cmdQuit")))
+    , m_cmdSel(button(this, QStringLiteral("cmdSel"), QStringLiteral("全选(&X)")))
+    , m_command2(button(this, QStringLiteral("Command2"), QStringLiteral("全清(&Q)")))
+    , m_cmdOk(button(this, QStringLiteral("cmdOk"), QStringLiteral("确定(&S)")))
+    , m_cmdQuit(button(this, QStringLiteral("cmdQuit"), QStringLiteral("放弃(&C)")))
 {
     setObjectName(QStringLiteral("frmXXJGroup"));
     setWindowTitle(QStringLiteral("信息集设置"));
@@ -51,10 +40,8 @@ frmXXJGroup::frmXXJGroup(QWidget *parent)
     frameLayout->addLayout(groupRow);
     frameLayout->addWidget(m_lstXxj, 1);
     auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_cmdSel, m_command2, m_cmdOk, m_cmdQuit}) {
-        b->setAutoDefault(false);
+    for (QPushButton *b : {m_cmdSel, m_command2, m_cmdOk, m_cmdQuit})
         buttons->addWidget(b);
-    }
     buttons->addStretch();
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_frame1, 1);
@@ -66,7 +53,6 @@ frmXXJGroup::frmXXJGroup(QWidget *parent)
     connect(m_command2, &QPushButton::clicked, this, [this] { selectAll(false); });
     connect(m_cmdOk, &QPushButton::clicked, this, [this] { save(); });
     connect(m_cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this, this, &QDialog::reject);
 }
 
 void frmXXJGroup::FormLoad()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "common/EditorDialog.h"
+
 #include <QPointer>
 
 class QComboBox;
@@ -14,7 +15,7 @@ namespace vorlane {
 class frmOperationFlowUI;
 
 // Category membership: which information sets of one table group belong to a business category.
-class frmXXJGroup : public QDialog
+class frmXXJGroup : public EditorDialog
 {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
     void setBrowser(frmOperationFlowUI *browser) { m_browser = browser; }
 
     // Form_Load: caption, groups, members of the first group, HMJZ.
-    void FormLoad();
+    void FormLoad() override;
 
 private:
     void loadSets();

@@ -1,6 +1,7 @@
 #include "frmFind.h"
 
 #include "BrowserFrame.h"
+#include "EditorBoxes.h"
 #include "HelpViewer.h"
 
 #include "entry/MessageService.h"
@@ -8,7 +9,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,7 +36,7 @@ bool FindMatches(const QString &text,
 }
 
 frmFind::frmFind(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::ByLauncher, parent)
     , m_label1(new QLabel(QStringLiteral("查询字段"), this))
     , m_cboField(new QComboBox(this))
     , m_label3(new QLabel(QStringLiteral("符   号"), this))
@@ -73,20 +73,16 @@ frmFind::frmFind(QWidget *parent)
     fields->addWidget(m_label4, 2, 0);
     fields->addWidget(m_txtValue, 2, 1);
     fields->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdExit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(6);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdExit}));
     setMinimumWidth(320);
 
     connect(m_cmdOk, &QPushButton::clicked, this, &frmFind::cmdOkClick);
     connect(m_cmdExit, &QPushButton::clicked, this, &QDialog::reject);
     installHelpKey(this);
-    load();
+    FormLoad();
 }
 
 bool frmFind::run(QWidget *parent, const QString &context, FindState &state)
@@ -105,10 +101,10 @@ void frmFind::prepare(const QString &context, FindState *state)
 void frmFind::setContext(const QString &context)
 {
     m_context = context;
-    load();
+    FormLoad();
 }
 
-void frmFind::load()
+void frmFind::FormLoad()
 {
     m_cboField->clear();
     if (m_context == ArchiveClassContext)
@@ -149,15 +145,6 @@ void frmFind::cmdOkClick()
         Q_EMIT findRequested(field, sign, value);
     }
     accept();
-}
-
-void frmFind::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace vorlane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "EditorDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -37,7 +37,7 @@ bool FindMatches(const QString &text,
 // The find dialog ("定位"): the user states a field, a comparison and a value; the browser that
 // opened it does the searching. The context tells which browser: "信息集" (structure browser)
 // or "档案类" (archive browser).
-class frmFind : public QDialog
+class frmFind : public EditorDialog
 {
     Q_OBJECT
 
@@ -61,6 +61,9 @@ public:
     // loads; on 确定 the state of the context's browser receives field, comparison and value.
     void setFindState(FindState *state) { m_state = state; }
 
+    // Fills the field list for the context and, for the archive browser, empties its state.
+    void FormLoad() override;
+
     QComboBox *cboField() const { return m_cboField; }
     QComboBox *cboSign() const { return m_cboSign; }
     QLineEdit *txtValue() const { return m_txtValue; }
@@ -71,11 +74,7 @@ Q_SIGNALS:
     // 确定 with a value, for the contexts "信息集" and "档案类".
     void findRequested(const QString &field, const QString &findOperator, const QString &value);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
-    void load();
     void cmdOkClick();
 
     QString m_context;

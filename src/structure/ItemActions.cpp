@@ -156,15 +156,9 @@ void ItemCreation::load()
 
 ActionResult ItemCreation::checkNew(ItemInput &input, const QList<ItemInput> &pending) const
 {
-    if (RuleResult r = ItemRules::requiredCheck(input))
-        return ActionResult::failed(*r);
     // Only a code that could be a column name goes on to the queries below.
-    if (RuleResult r = fieldChecks(input))
-        return ActionResult::failed(*r);
-    if (RuleResult r = ItemRules::lengthCheck(input))
-        return ActionResult::failed(*r);
-    if (RuleResult r = ItemRules::defaultCheck(input))
-        return ActionResult::failed(*r);
+    if (ActionResult r = checkCorrection(input); !r.ok)
+        return r;
 
     const QString code = input.code.trimmed();
     const QString name = input.name.trimmed();

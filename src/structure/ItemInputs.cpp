@@ -2,20 +2,17 @@
 
 #include "ItemActions.h"
 
+#include "common/EditorBoxes.h"
+#include "common/KeyFilterValidator.h"
 #include "common/WindowHelpers.h"
 #include "entry/MessageService.h"
 #include "entry/mdlFunction.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-#include <QValidator>
-
-#include <functional>
 
 namespace vorlane {
 
@@ -23,43 +20,16 @@ namespace {
 
 const QString title = QStringLiteral("人事信息管理");
 
-// A key filter as a validator: a text the filter would not let through is refused whole, so a
-// paste cannot bring in what typing could not.
-class FilterValidator : public QValidator
-{
-public:
-    FilterValidator(std::function<bool(const QString &)> accepts, QObject *parent)
-        : QValidator(parent)
-        , m_accepts(std::move(accepts))
-    {}
-
-    State validate(QString &input, int &) const override
-    {
-        return m_accepts(input) ? Acceptable : Invalid;
-    }
-
-private:
-    std::function<bool(const QString &)> m_accepts;
-};
-
-bool digitsOnly(const QString &text)
-{
-    return IsNumericText(text, false, false);
-}
-
 QLineEdit *lineEdit(QWidget *dialog, const char *name, int maxLength)
 {
-    auto *box = new QLineEdit(dialog);
-    box->setObjectName(QString::fromLatin1(name));
+    QLineEdit *box = textBox(dialog, QString::fromLatin1(name));
     box->setMaxLength(maxLength);
     return box;
 }
 
 QComboBox *comboBox(QWidget *dialog, const char *name)
 {
-    auto *combo = new QComboBox(dialog);
-    combo->setObjectName(QString::fromLatin1(name));
-    return combo;
+    return named(new QComboBox(dialog), QString::fromLatin1(name));
 }
 
 } // namespace
@@ -86,21 +56,21 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
     , cboFormat(comboBox(dialog, "cboFormat"))
     , txtMemo(lineEdit(dialog, "txtMemo", 100))
     , txtShowOrder(lineEdit(dialog, "txtShowOrder", 4))
-    , chkDisplay(new QCheckBox(QStringLiteral("显示"), dialog))
-    , chkDefine(new QCheckBox(QStringLiteral("自定义"), dialog))
+    , chkDisplay(named(new QCheckBox(QStringLiteral("显示"), dialog), QStringLiteral("chkDisplay")))
+    , chkDefine(named(new QCheckBox(QStringLiteral("自定义"), dialog), QStringLiteral("chkDefine")))
     , m_layout(new QGridLayout)
     , m_dialog(dialog)
 {
-    chkDisplay->setObjectName(QStringLiteral("chkDisplay"));
-    chkDefine->setObjectName(QStringLiteral("chkDefine"));
-
-    txtItemCode->setValidator(new FilterValidator(IsCodeText, txtItemCode));
+    // A text the filter would not let through is refused whole.
+    constexpr auto whole = KeyFilterValidator::Mode::RefuseWhole;
+    txtItemCode->setValidator(KeyFilterValidator::codes(whole, txtItemCode));
     for (QLineEdit *box : {txtNumLen, txtDecLen, txtShowOrder})
-        box->setValidator(new FilterValidator(digitsOnly, box));
-    txtDefault->setValidator(new FilterValidator(
+        box->setValidator(KeyFilterValidator::digits(whole, box));
+    txtDefault->setValidator(new KeyFilterValidator(
         [this](const QString &text) {
             return ItemRules::defaultAccepts(CodePart(cboType->currentText()), text);
         },
+        whole,
         txtDefault));
 
     if (order == Order::LastLevelFirst)
@@ -136,15 +106,6 @@ ItemInputs::ItemInputs(QWidget *dialog, Order order)
     m_layout->setColumnStretch(1, 1);
     m_layout->setColumnStretch(3, 1);
 
-    for (QLineEdit *box : {txtItemCode,
-                           txtItemName,
-                           txtDescription,
-                           txtNumLen,
-                           txtDecLen,
-                           txtDefault,
-                           txtMemo,
-                           txtShowOrder})
-        box->installEventFilter(this);
     for (QLineEdit *box : {txtItemCode, txtItemName, txtNumLen})
         connect(box, &QLineEdit::editingFinished, this, [this, box] { leaveCheck(box); });
     connect(cboBl, &QComboBox::currentIndexChanged, this, &ItemInputs::followRequired);
@@ -298,21 +259,8 @@ QWidget *ItemInputs::widgetFor(ItemField field) const
 void ItemInputs::focusField(ItemField field)
 {
     QWidget *w = widgetFor(field);
-    if (!w || !w->isEnabled())
-        return;
-    w->setFocus();
-    if (auto *box = qobject_cast<QLineEdit *>(w))
-        box->selectAll();
-}
-
-bool ItemInputs::eventFilter(QObject *watched, QEvent *event)
-{
-    // Entering a text box selects its whole text (after the click that placed the cursor).
-    if (event->type() == QEvent::FocusIn) {
-        if (auto *box = qobject_cast<QLineEdit *>(watched))
-            QTimer::singleShot(0, box, &QLineEdit::selectAll);
-    }
-    return QObject::eventFilter(watched, event);
+    if (w && w->isEnabled())
+        focusBox(w);
 }
 
 void ItemInputs::leaveCheck(QLineEdit *box)

@@ -64,9 +64,6 @@ public:
     // The field in question gets the focus with its text selected.
     void focusField(ItemField field);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void leaveCheck(QLineEdit *box);
     void followRequired();

@@ -3,6 +3,7 @@
 #include "ItemInputs.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "common/HelpViewer.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
@@ -28,25 +29,33 @@ constexpr int PendingColumns = 17;
 // the row.
 constexpr int CheckRole = Qt::UserRole + 1;
 
-QPushButton *button(QWidget *dialog, const char *name, const QString &text)
+ItemInput entryOfRow(const QTreeWidgetItem *row)
 {
-    auto *b = new QPushButton(text, dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
+    QStringList columns;
+    for (int c = 0; c < PendingColumns; ++c)
+        columns << row->text(c);
+    return ItemRules::fromPendingColumns(columns);
+}
+
+QTreeWidgetItem *newRow(QTreeWidget *list)
+{
+    auto *row = new QTreeWidgetItem(list);
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(0, Qt::Unchecked);
+    return row;
 }
 
 } // namespace
 
 frmAddConstructItem::frmAddConstructItem(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::ByLauncher, parent)
     , m_inputs(new ItemInputs(this, ItemInputs::Order::LastLevelFirst))
     , m_lvwXJ(new QTreeWidget(this))
-    , m_cmdSure(button(this, "cmdSure", QStringLiteral("确定")))
-    , m_cmdAdd(button(this, "cmdAdd", QStringLiteral("取消")))
-    , m_cmdDel(button(this, "cmdDel", QStringLiteral("删除")))
-    , m_cmdOk(button(this, "cmdOk", QStringLiteral("确  定(&S)")))
-    , m_cmdQuit(button(this, "cmdQuit", QStringLiteral("放  弃(&C)")))
+    , m_cmdSure(button(this, QStringLiteral("cmdSure"), QStringLiteral("确定")))
+    , m_cmdAdd(button(this, QStringLiteral("cmdAdd"), QStringLiteral("取消")))
+    , m_cmdDel(button(this, QStringLiteral("cmdDel"), QStringLiteral("删除")))
+    , m_cmdOk(button(this, QStringLiteral("cmdOk"), QStringLiteral("确  定(&S)")))
+    , m_cmdQuit(button(this, QStringLiteral("cmdQuit"), QStringLiteral("放  弃(&C)")))
 {
     setObjectName(QStringLiteral("frmAddConstructItem"));
     setWindowTitle(QStringLiteral("增加信息项"));
@@ -58,20 +67,11 @@ frmAddConstructItem::frmAddConstructItem(QWidget *parent)
     m_lvwXJ->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvwXJ->setMinimumHeight(140);
 
-    auto *entryButtons = new QHBoxLayout;
-    entryButtons->addStretch(1);
-    entryButtons->addWidget(m_cmdSure);
-    entryButtons->addWidget(m_cmdAdd);
-    entryButtons->addWidget(m_cmdDel);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_inputs->layout());
-    layout->addLayout(entryButtons);
+    layout->addLayout(buttonRow({m_cmdSure, m_cmdAdd, m_cmdDel}));
     layout->addWidget(m_lvwXJ, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdQuit}));
     resize(760, 520);
 
     // Choosing a type, even the one already chosen, sets its dependent inputs afresh.
@@ -93,10 +93,10 @@ frmAddConstructItem::frmAddConstructItem(QWidget *parent)
 void frmAddConstructItem::prepare(const QString &tableCode)
 {
     m_creation.prepare(tableCode);
-    startUp();
+    FormLoad();
 }
 
-void frmAddConstructItem::startUp()
+void frmAddConstructItem::FormLoad()
 {
     SetHelpContext(this);
     setWindowIcon(BrowserFrame::windowIcon106());
@@ -129,13 +129,8 @@ void frmAddConstructItem::clearAndReset()
 QList<ItemInput> frmAddConstructItem::pendingEntries() const
 {
     QList<ItemInput> entries;
-    for (int i = 0; i < m_lvwXJ->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = m_lvwXJ->topLevelItem(i);
-        QStringList columns;
-        for (int c = 0; c < PendingColumns; ++c)
-            columns << row->text(c);
-        entries << ItemRules::fromPendingColumns(columns);
-    }
+    for (int i = 0; i < m_lvwXJ->topLevelItemCount(); ++i)
+        entries << entryOfRow(m_lvwXJ->topLevelItem(i));
     return entries;
 }
 
@@ -176,10 +171,7 @@ void frmAddConstructItem::addEntry()
     if (!ItemRules::isNumeric(entry.showOrder))
         entry.showOrder = ItemCreation::defaultShowOrder(m_lvwXJ->topLevelItemCount() + 1);
 
-    auto *row = new QTreeWidgetItem(m_lvwXJ);
-    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-    row->setCheckState(0, Qt::Unchecked);
-    setEntryRow(row, entry);
+    setEntryRow(newRow(m_lvwXJ), entry);
 
     clearAndReset();
     m_cmdAdd->setEnabled(true);
@@ -191,12 +183,7 @@ void frmAddConstructItem::updateEntry()
     if (refused(m_creation.checkCorrection(entry)))
         return;
     QTreeWidgetItem *row = m_lvwXJ->currentItem();
-    if (!row) {
-        row = new QTreeWidgetItem(m_lvwXJ);
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(0, Qt::Unchecked);
-    }
-    setEntryRow(row, entry);
+    setEntryRow(row ? row : newRow(m_lvwXJ), entry);
     clearAndReset();
     m_cmdAdd->setEnabled(true);
     m_mode = Entering;
@@ -209,12 +196,9 @@ void frmAddConstructItem::recall(QTreeWidgetItem *row)
     if (row->data(0, CheckRole).toInt() != int(row->checkState(0)))
         return; // the click ticked or cleared the check box
 
-    QStringList columns;
-    for (int c = 0; c < PendingColumns; ++c)
-        columns << row->text(c);
     m_mode = Correcting;
     m_cmdAdd->setEnabled(true);
-    m_inputs->write(ItemRules::fromPendingColumns(columns));
+    m_inputs->write(entryOfRow(row));
     m_inputs->txtItemCode->setEnabled(false);
 }
 
@@ -247,12 +231,7 @@ void frmAddConstructItem::cmdOkClick()
 {
     if (m_lvwXJ->topLevelItemCount() == 0)
         return;
-    if (showMessage(QStringLiteral("请确认向表中增加字段！"),
-                    title,
-                    MsgIcon::Information,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("请确认向表中增加字段！"), title))
         return;
     const ActionResult result = m_creation.commit(pendingEntries());
     showMessage(result.message, title);
@@ -270,17 +249,13 @@ void frmAddConstructItem::keyPressEvent(QKeyEvent *event)
         clearAndReset();
         return;
     }
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    EditorDialog::keyPressEvent(event);
 }
 
 void frmAddConstructItem::closeEvent(QCloseEvent *event)
 {
     m_creation.release();
-    QDialog::closeEvent(event);
+    EditorDialog::closeEvent(event);
 }
 
 } // namespace vorlane

@@ -2,7 +2,7 @@
 
 #include "ItemActions.h"
 
-#include <QDialog>
+#include "common/EditorDialog.h"
 
 class QPushButton;
 class QTreeWidget;
@@ -14,7 +14,7 @@ class ItemInputs;
 
 // "增加信息项": collects new items of one information set in a pending list (lvwXJ), where an
 // entry can be recalled for correction or deleted, and creates them all in one commit.
-class frmAddConstructItem : public QDialog
+class frmAddConstructItem : public EditorDialog
 {
     Q_OBJECT
 
@@ -27,6 +27,9 @@ public:
     QString tableCode() const { return m_creation.tableCode(); }
     QString tableName() const { return m_creation.tableName(); }
 
+    // Starts the dialog afresh for the set prepared.
+    void FormLoad() override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -34,7 +37,6 @@ protected:
 private:
     enum Mode { Entering = 0, Correcting = 2 };
 
-    void startUp();
     void clearAndReset();
     QList<ItemInput> pendingEntries() const;
     void setEntryRow(QTreeWidgetItem *row, const ItemInput &entry);

@@ -1,8 +1,9 @@
 #include "frmAddModifyConstruct.h"
 
-#include "KeyFilterValidators.h"
-
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
+#include "common/KeyFilterValidator.h"
+#include "common/WindowHelpers.h"
 #include "db/DbError.h"
 #include "entry/Defs.h"
 #include "entry/MessageService.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -42,17 +41,10 @@ QString errorText(const std::exception &e)
     return QString::fromLocal8Bit(e.what());
 }
 
-template<class W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 } // namespace
 
 frmAddModifyConstruct::frmAddModifyConstruct(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::OnShow, parent)
 {
     setObjectName(QStringLiteral("frmAddModifyConstruct"));
     setWindowIcon(BrowserFrame::windowIcon106());
@@ -63,8 +55,6 @@ frmAddModifyConstruct::frmAddModifyConstruct(QWidget *parent)
     connect(cboTableClass, &QComboBox::currentIndexChanged, this, [this] { tableClassClick(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { cmdOkClick(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QWidget::close);
-    auto *closeKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this);
-    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
 }
 
 void frmAddModifyConstruct::buildControls()
@@ -78,7 +68,7 @@ void frmAddModifyConstruct::buildControls()
     const auto label = [](const QString &name, const QString &caption) {
         return named(new QLabel(caption), name);
     };
-    const auto box = [](const QString &name) { return named(new QLineEdit, name); };
+    const auto box = [](const QString &name) { return textBox(nullptr, name); };
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("信息集代码"));
     txtCode = box(QStringLiteral("txtCode"));
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("信息集名称"));
@@ -103,14 +93,13 @@ void frmAddModifyConstruct::buildControls()
     Label8 = label(QStringLiteral("Label8"), QStringLiteral("适用功能范围设置"));
     lstFunc = named(new QListWidget, QStringLiteral("lstFunc"));
     lstFunc->setSelectionMode(QAbstractItemView::MultiSelection);
-    cmdOk = named(new QPushButton(QStringLiteral("确  定(&S)")), QStringLiteral("cmdOk"));
-    cmdQuit = named(new QPushButton(QStringLiteral("放  弃(&C)")), QStringLiteral("cmdQuit"));
-    cmdOk->setAutoDefault(false);
-    cmdQuit->setAutoDefault(false);
+    cmdOk = button(nullptr, QStringLiteral("cmdOk"), QStringLiteral("确  定(&S)"));
+    cmdQuit = button(nullptr, QStringLiteral("cmdQuit"), QStringLiteral("放  弃(&C)"));
 
-    txtCode->setValidator(new KeyFilterValidator(KeyFilterValidator::Kind::Code, txtCode));
+    txtCode->setValidator(
+        KeyFilterValidator::codes(KeyFilterValidator::Mode::DropSwallowed, txtCode));
     txtShowOrder->setValidator(
-        new KeyFilterValidator(KeyFilterValidator::Kind::Digits, txtShowOrder));
+        KeyFilterValidator::digits(KeyFilterValidator::Mode::DropSwallowed, txtShowOrder));
     const QPair<QLabel *, QWidget *> rows[] = {{Label1, txtCode},
                                                {Label2, txtName},
                                                {Label3, txtDescription},
@@ -140,30 +129,23 @@ void frmAddModifyConstruct::buildControls()
     functions->addWidget(Label8);
     functions->addWidget(lstFunc);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({cmdOk, cmdQuit}));
 
-    for (QLineEdit *b : {txtCode, txtName, txtDescription, txtPtable, txtMemo, txtShowOrder})
-        b->installEventFilter(this);
+    txtCode->installEventFilter(this);
+    txtName->installEventFilter(this);
     resize(460, 420);
 }
 
-void frmAddModifyConstruct::setVisible(bool visible)
+void frmAddModifyConstruct::FormLoad()
 {
-    if (visible && !isVisible()) {
-        try {
-            load();
-        } catch (const std::exception &e) {
-            m_loading = false;
-            say(errorText(e));
-        }
+    try {
+        load();
+    } catch (const std::exception &e) {
+        m_loading = false;
+        say(errorText(e));
     }
-    QDialog::setVisible(visible);
 }
 
 // A reused dialog starts every show from the state it was built with.
@@ -254,15 +236,10 @@ void frmAddModifyConstruct::loadSet()
     txtName->setText(set->TableName());
     txtDescription->setText(set->description());
     txtPtable->setText(set->ParentTable());
-    const auto select = [](QComboBox *combo, const QString &code) {
-        QStringList entries;
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        combo->setCurrentIndex(FindComboIndex(code, entries, false));
-    };
-    select(cboTableClass, set->TableClass());
-    select(cboCycle, set->CycleType());
-    select(cboType, set->TableType());
+    for (const auto &[combo, code] : {std::pair{cboTableClass, set->TableClass()},
+                                      std::pair{cboCycle, set->CycleType()},
+                                      std::pair{cboType, set->TableType()}})
+        combo->setCurrentIndex(FindComboIndex(code, combo, false));
     txtShowOrder->setText(set->ShowOrder());
     bool numeric = false;
     const int sys = set->sFlag().trimmed().toInt(&numeric);
@@ -301,18 +278,11 @@ void frmAddModifyConstruct::tableClassClick()
 bool frmAddModifyConstruct::eventFilter(QObject *watched, QEvent *event)
 {
     auto *box = qobject_cast<QLineEdit *>(watched);
-    if (box && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, box, &QLineEdit::selectAll);
-    if (box && (box == txtCode || box == txtName) && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        const QWidget *next = QApplication::focusWidget();
-        // Confirming checks the boxes itself, quitting needs no check, and a message box or
-        // another window taking the focus is not the user leaving the box.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next != cmdOk
-            && next != cmdQuit)
-            QTimer::singleShot(0, box, [this, box] { leaveBox(box); });
-    }
-    return QDialog::eventFilter(watched, event);
+    const QWidget *next = QApplication::focusWidget();
+    // Confirming checks the boxes itself and quitting needs no check.
+    if ((box == txtCode || box == txtName) && leavesBox(event) && next != cmdOk && next != cmdQuit)
+        QTimer::singleShot(0, box, [this, box] { leaveBox(box); });
+    return EditorDialog::eventFilter(watched, event);
 }
 
 void frmAddModifyConstruct::leaveBox(QLineEdit *box)
@@ -363,12 +333,7 @@ void frmAddModifyConstruct::cmdOkClick()
                 showResult(r);
                 return;
             }
-            if (showMessage(QStringLiteral("修改确认！"),
-                            SetEditorActions::Title,
-                            MsgIcon::Information,
-                            MsgButtons::OkCancel,
-                            MsgResult::Cancel)
-                != MsgResult::Ok)
+            if (!confirmed(QStringLiteral("修改确认！"), SetEditorActions::Title))
                 return;
             r = m_actions.modify(in);
         }
@@ -389,8 +354,7 @@ void frmAddModifyConstruct::showResult(const SetEditResult &result)
         say(result.message);
     if (QLineEdit *box = boxOf(result.focus)) {
         SSTab1->setCurrentWidget(Frame1);
-        box->setFocus(Qt::OtherFocusReason);
-        box->selectAll();
+        focusBox(box);
     }
 }
 

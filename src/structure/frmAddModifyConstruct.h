@@ -2,7 +2,7 @@
 
 #include "SetEditorActions.h"
 
-#include <QDialog>
+#include "common/EditorDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +18,7 @@ namespace vorlane {
 // The information set editor: adds a set under a table group ("A") or changes one ("M").
 // The launchers set the state, then show it; every show loads the lists afresh. The rules and
 // saves live in SetEditorActions; this class only wires the named controls to them.
-class frmAddModifyConstruct : public QDialog
+class frmAddModifyConstruct : public EditorDialog
 {
     Q_OBJECT
 
@@ -36,8 +36,8 @@ public:
     QString EditSysFlag() const { return m_actions.EditSysFlag; }
     void setEditSysFlag(const QString &flag) { m_actions.EditSysFlag = flag; }
 
-    // Becoming visible runs the load: lists, mode and, when modifying, the set.
-    void setVisible(bool visible) override;
+    // Run on every showing: lists, mode and, when modifying, the set.
+    void FormLoad() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

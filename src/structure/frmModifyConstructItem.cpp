@@ -3,6 +3,7 @@
 #include "ItemInputs.h"
 
 #include "common/BrowserFrame.h"
+#include "common/EditorBoxes.h"
 #include "common/HelpViewer.h"
 #include "common/WindowHelpers.h"
 #include "entry/Defs.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,33 +23,21 @@ namespace {
 
 const QString title = QStringLiteral("人事信息管理");
 
-QPushButton *button(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *b = new QPushButton(text, dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 frmModifyConstructItem::frmModifyConstructItem(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(Load::ByLauncher, parent)
     , m_inputs(new ItemInputs(this, ItemInputs::Order::AnyLevelFirst))
-    , m_cmdOk(button(this, "cmdOk", QStringLiteral("确  定(&S)")))
-    , m_cmdQuit(button(this, "cmdQuit", QStringLiteral("放  弃(&C)")))
+    , m_cmdOk(button(this, QStringLiteral("cmdOk"), QStringLiteral("确  定(&S)")))
+    , m_cmdQuit(button(this, QStringLiteral("cmdQuit"), QStringLiteral("放  弃(&C)")))
 {
     setObjectName(QStringLiteral("frmModifyConstructItem"));
     setWindowTitle(QStringLiteral("修改信息项"));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_cmdOk);
-    buttons->addWidget(m_cmdQuit);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_inputs->layout());
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({m_cmdOk, m_cmdQuit}));
     resize(700, 300);
 
     connect(m_cmdOk, &QPushButton::clicked, this, &frmModifyConstructItem::cmdOkClick);
@@ -65,10 +53,10 @@ void frmModifyConstructItem::setTableCode(const QString &tableCode)
 void frmModifyConstructItem::setItemCode(const QString &itemCode)
 {
     m_modification.prepare(m_tableCode, itemCode);
-    startUp();
+    FormLoad();
 }
 
-void frmModifyConstructItem::startUp()
+void frmModifyConstructItem::FormLoad()
 {
     SetHelpContext(this);
     setWindowIcon(BrowserFrame::windowIcon106());
@@ -148,12 +136,7 @@ void frmModifyConstructItem::cmdOkClick()
         m_inputs->focusField(check.focus);
         return;
     }
-    if (showMessage(QStringLiteral("请确认修改！"),
-                    title,
-                    MsgIcon::Information,
-                    MsgButtons::OkCancel,
-                    MsgResult::Cancel)
-        != MsgResult::Ok)
+    if (!confirmed(QStringLiteral("请确认修改！"), title))
         return;
     const ActionResult result = m_modification.commit(input);
     showMessage(result.message, title);
@@ -161,19 +144,10 @@ void frmModifyConstructItem::cmdOkClick()
         close();
 }
 
-void frmModifyConstructItem::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::ControlModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void frmModifyConstructItem::closeEvent(QCloseEvent *event)
 {
     m_modification.release();
-    QDialog::closeEvent(event);
+    EditorDialog::closeEvent(event);
 }
 
 } // namespace vorlane

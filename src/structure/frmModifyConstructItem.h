@@ -2,7 +2,7 @@
 
 #include "ItemActions.h"
 
-#include <QDialog>
+#include "common/EditorDialog.h"
 
 class QPushButton;
 
@@ -12,7 +12,7 @@ class ItemInputs;
 
 // "修改信息项": changes one item of one information set. What may change follows the item's
 // data type and whether its column holds data; lengths and decimals only grow.
-class frmModifyConstructItem : public QDialog
+class frmModifyConstructItem : public EditorDialog
 {
     Q_OBJECT
 
@@ -26,12 +26,13 @@ public:
     QString tableCode() const { return m_modification.tableCode(); }
     QString itemCode() const { return m_modification.itemCode(); }
 
+    // Starts the dialog afresh for the item prepared.
+    void FormLoad() override;
+
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void startUp();
     void showRecord();
     void cmdOkClick();
 
