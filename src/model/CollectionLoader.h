@@ -85,17 +85,20 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn,
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
         std::vector<KeyColumn> columns(keyColumns.begin(), keyColumns.end());
+        KeyText key;
         while (!rs->Eof()) {
             for (KeyColumn &column : columns)
                 column.require(*rs);
-            auto record = std::make_shared<Record>();
+            RecordPtr record = newRecord();
             try {
                 record->LoadFromRecordset(*rs);
             } catch (...) {
                 append(rowKey(*rs), record);
                 throw;
             }
-            append(recordKey(*record), record);
+            key.clear();
+            recordKey(*record, key);
+            append(QStringView(key.constData(), key.size()), record);
             rs->MoveNext();
         }
         rs->Close();

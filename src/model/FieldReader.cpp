@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace vorlane {
@@ -90,6 +91,22 @@ Int toInteger(const QVariant &value, QStringView column)
     return Int(*d);
 }
 
+// Small numbers (flags, types, lengths) come up in nearly every row: their texts are made once
+// and shared.
+QString numberText(int n)
+{
+    constexpr int Shared = 1024;
+    static const auto texts = [] {
+        auto t = std::make_unique<QString[]>(Shared);
+        for (int i = 0; i < Shared; ++i)
+            t[i] = QString::number(i);
+        return t;
+    }();
+    if (n >= 0 && n < Shared)
+        return texts[n];
+    return QString::number(n);
+}
+
 } // namespace
 
 QString valueToText(const QVariant &value)
@@ -100,9 +117,9 @@ QString valueToText(const QVariant &value)
     case QMetaType::QString:
         return *static_cast<const QString *>(value.constData());
     case QMetaType::Int:
-        return QString::number(*static_cast<const int *>(value.constData()));
+        return numberText(*static_cast<const int *>(value.constData()));
     case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        return numberText(value.toBool() ? 1 : 0);
     case QMetaType::Double:
     case QMetaType::Float:
         return QString::number(value.toDouble(), 'g', 15);
@@ -142,27 +159,40 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-QVariant FieldReader::read(QStringView column)
+int FieldReader::indexOf(QStringView column)
 {
     const int index = m_rs.FieldIndex(column);
     if (index < 0)
         throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(column));
-    return NullSafeValue(m_rs.FieldValue(index), m_rs.FieldType(index));
+    return index;
+}
+
+QVariant FieldReader::valueAt(int index)
+{
+    QVariant value = m_rs.FieldValue(index);
+    const int type = m_rs.FieldType(index);
+    // NullSafeValue returns such a value as it is; spare the copy.
+    if (value.isValid() && type != db::adBoolean)
+        return value;
+    return NullSafeValue(value, type);
 }
 
 QString FieldReader::readText(QStringView column)
 {
-    return valueToText(read(column));
+    QVariant value = valueAt(indexOf(column));
+    if (value.typeId() == QMetaType::QString) // held in the variant itself: take it over
+        return std::move(*static_cast<QString *>(value.data()));
+    return valueToText(value);
 }
 
 qint16 FieldReader::readInt16(QStringView column)
 {
-    return valueToInt16(read(column), column);
+    return valueToInt16(valueAt(indexOf(column)), column);
 }
 
 qint32 FieldReader::readInt32(QStringView column)
 {
-    return valueToInt32(read(column), column);
+    return valueToInt32(valueAt(indexOf(column)), column);
 }
 
 } // namespace vorlane

@@ -52,7 +52,8 @@ public:
     }
 
 private:
-    QVariant read(QStringView column);
+    int indexOf(QStringView column);
+    QVariant valueAt(int index); // through NullSafeValue
 
     db::Recordset &m_rs;
 };
