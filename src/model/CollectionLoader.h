@@ -56,6 +56,7 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn, const QString &sql,
 {
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
+        const ColumnCache cache(*rs);
         while (!rs->Eof()) {
             const QString key = rowKey(*rs); // a QString, never a concatenation of temporaries
             Add(key)->LoadFromRecordset(*rs);
@@ -85,6 +86,7 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn,
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
         std::vector<KeyColumn> columns(keyColumns.begin(), keyColumns.end());
+        const ColumnCache cache(*rs);
         KeyText key;
         while (!rs->Eof()) {
             for (KeyColumn &column : columns)

@@ -7,6 +7,7 @@
 #include <QDateTime>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -66,14 +67,18 @@ std::optional<double> numberOf(const QVariant &value)
 }
 
 template<typename Int>
+Int fromInt(int v, QStringView column)
+{
+    if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
+        conversionFailed(QVariant(v), column, sizeof(Int) * 8);
+    return Int(v);
+}
+
+template<typename Int>
 Int toInteger(const QVariant &value, QStringView column)
 {
-    if (value.typeId() == QMetaType::Int) { // what integer and bit columns give
-        const int v = *static_cast<const int *>(value.constData());
-        if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
-            conversionFailed(value, column, sizeof(Int) * 8);
-        return Int(v);
-    }
+    if (value.typeId() == QMetaType::Int) // what integer and bit columns give
+        return fromInt<Int>(*static_cast<const int *>(value.constData()), column);
     // Integers too big for a double lose nothing that matters: they are out of range anyway.
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         const qlonglong v = value.toLongLong();
@@ -159,40 +164,93 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+namespace {
+thread_local ColumnCache *innermostCache = nullptr;
+}
+
+ColumnCache::ColumnCache(const db::Recordset &rs)
+    : m_rs(rs)
+    , m_outer(innermostCache)
+{
+    innermostCache = this;
+}
+
+ColumnCache::~ColumnCache()
+{
+    innermostCache = m_outer;
+}
+
+ColumnCache *ColumnCache::forRecordset(const db::Recordset &rs)
+{
+    for (ColumnCache *cache = innermostCache; cache; cache = cache->m_outer) {
+        if (&cache->m_rs == &rs)
+            return cache;
+    }
+    return nullptr;
+}
+
 int FieldReader::indexOf(QStringView column)
 {
+    const size_t read = m_reads++;
+    if (m_cache && read < m_cache->m_columns.size()) {
+        const auto &[name, index] = m_cache->m_columns[read];
+        if (name.size() == column.size()
+            && std::memcmp(name.constData(), column.data(), size_t(column.size()) * 2) == 0)
+            return index;
+    }
     const int index = m_rs.FieldIndex(column);
     if (index < 0)
         throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(column));
+    if (m_cache) {
+        if (read < m_cache->m_columns.size())
+            m_cache->m_columns[read] = {column.toString(), index};
+        else if (read == m_cache->m_columns.size())
+            m_cache->m_columns.emplace_back(column.toString(), index);
+    }
     return index;
 }
 
 QVariant FieldReader::valueAt(int index)
 {
-    QVariant value = m_rs.FieldValue(index);
-    const int type = m_rs.FieldType(index);
-    // NullSafeValue returns such a value as it is; spare the copy.
-    if (value.isValid() && type != db::adBoolean)
-        return value;
-    return NullSafeValue(value, type);
+    return NullSafeValue(m_rs.FieldValue(index), m_rs.FieldType(index));
 }
 
 QString FieldReader::readText(QStringView column)
 {
-    QVariant value = valueAt(indexOf(column));
-    if (value.typeId() == QMetaType::QString) // held in the variant itself: take it over
-        return std::move(*static_cast<QString *>(value.data()));
-    return valueToText(value);
+    const int index = indexOf(column);
+    QString text;
+    int number = 0;
+    // Plain values are what NullSafeValue leaves as they are; a bit is 0 or 1 either way.
+    switch (m_rs.FieldPlain(index, text, number)) {
+    case db::Recordset::Plain::Text:
+        return text;
+    case db::Recordset::Plain::Integer:
+        return numberText(number);
+    case db::Recordset::Plain::Other:
+        break;
+    }
+    return valueToText(valueAt(index));
+}
+
+template<typename Int>
+Int FieldReader::readInteger(QStringView column)
+{
+    const int index = indexOf(column);
+    QString text;
+    int number = 0;
+    if (m_rs.FieldPlain(index, text, number) == db::Recordset::Plain::Integer)
+        return fromInt<Int>(number, column);
+    return toInteger<Int>(valueAt(index), column);
 }
 
 qint16 FieldReader::readInt16(QStringView column)
 {
-    return valueToInt16(valueAt(indexOf(column)), column);
+    return readInteger<qint16>(column);
 }
 
 qint32 FieldReader::readInt32(QStringView column)
 {
-    return valueToInt32(valueAt(indexOf(column)), column);
+    return readInteger<qint32>(column);
 }
 
 } // namespace vorlane
