@@ -495,10 +495,6 @@ private Q_SLOTS:
                                  "mnuFind"}) {
             QVERIFY2(frame.findChild<QAction *>(QLatin1String(name)), name);
         }
-        QCOMPARE(frame.findChild<QAction *>(QStringLiteral("mnuExit"))->text(),
-                 QStringLiteral("退出(&Q)"));
-        QCOMPARE(frame.findChild<QAction *>(QStringLiteral("mnuExport"))->text(),
-                 QStringLiteral("导出(&E)"));
     }
 
     void treeKeepsKeysTagsAndIndexOrder()
