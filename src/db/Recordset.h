@@ -56,11 +56,11 @@ public:
     QVariant FieldValue(int index) const;
     bool FieldIsNull(int index) const;
 
-    // For readers of many rows, FieldValue without a QVariant where the engine can: Text when
-    // FieldValue would hold a QString (text in a column of a text type), Integer when it would
-    // hold an int or, for a bit column, a bool (given as 0 or 1). Other, NULL included, leaves
-    // the caller to FieldValue.
-    enum class Plain { Other, Text, Integer };
+    // For readers of many rows, FieldValue without a QVariant where the engine can: Null for
+    // NULL, Text when FieldValue would hold a QString (text in a column of a text type), Integer
+    // when it would hold an int or, for a bit column, a bool (given as 0 or 1). Other leaves the
+    // caller to FieldValue.
+    enum class Plain { Other, Null, Text, Integer };
     Plain FieldPlain(int index, QString &text, int &number) const
     {
         checkRow(index);

@@ -170,6 +170,8 @@ protected:
     Plain plainAt(int index, QString &text, int &number) const override
     {
         const int storage = sqlite3_column_type(m_stmt, index);
+        if (storage == SQLITE_NULL)
+            return Plain::Null;
         const int type = FieldType(index);
         if (storage == SQLITE_TEXT) {
             if (isNumericType(type) || type == adDBTimeStamp || type == adDBDate)

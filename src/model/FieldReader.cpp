@@ -7,7 +7,6 @@
 #include <QDateTime>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -193,19 +192,19 @@ int FieldReader::indexOf(QStringView column)
 {
     const size_t read = m_reads++;
     if (m_cache && read < m_cache->m_columns.size()) {
-        const auto &[name, index] = m_cache->m_columns[read];
-        if (name.size() == column.size()
-            && std::memcmp(name.constData(), column.data(), size_t(column.size()) * 2) == 0)
-            return index;
+        const ColumnCache::Column &cached = m_cache->m_columns[read];
+        // Records read their names from literals: the same text where it was the last time.
+        if (cached.name.data() == column.data() && cached.name.size() == column.size())
+            return cached.index;
     }
     const int index = m_rs.FieldIndex(column);
     if (index < 0)
         throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(column));
     if (m_cache) {
         if (read < m_cache->m_columns.size())
-            m_cache->m_columns[read] = {column.toString(), index};
+            m_cache->m_columns[read] = {column, index};
         else if (read == m_cache->m_columns.size())
-            m_cache->m_columns.emplace_back(column.toString(), index);
+            m_cache->m_columns.push_back({column, index});
     }
     return index;
 }
@@ -222,6 +221,8 @@ QString FieldReader::readText(QStringView column)
     int number = 0;
     // Plain values are what NullSafeValue leaves as they are; a bit is 0 or 1 either way.
     switch (m_rs.FieldPlain(index, text, number)) {
+    case db::Recordset::Plain::Null:
+        return valueToText(NullSafeValue(QVariant(), m_rs.FieldType(index)));
     case db::Recordset::Plain::Text:
         return text;
     case db::Recordset::Plain::Integer:
@@ -238,9 +239,14 @@ Int FieldReader::readInteger(QStringView column)
     const int index = indexOf(column);
     QString text;
     int number = 0;
-    if (m_rs.FieldPlain(index, text, number) == db::Recordset::Plain::Integer)
+    switch (m_rs.FieldPlain(index, text, number)) {
+    case db::Recordset::Plain::Null:
+        return toInteger<Int>(NullSafeValue(QVariant(), m_rs.FieldType(index)), column);
+    case db::Recordset::Plain::Integer:
         return fromInt<Int>(number, column);
-    return toInteger<Int>(valueAt(index), column);
+    default:
+        return toInteger<Int>(valueAt(index), column);
+    }
 }
 
 qint16 FieldReader::readInt16(QStringView column)

@@ -4,7 +4,6 @@
 #include <QStringView>
 #include <QVariant>
 
-#include <utility>
 #include <vector>
 
 namespace vorlane {
@@ -25,8 +24,9 @@ qint32 valueToInt32(const QVariant &value, QStringView column);
 QString trimBlanks(const QString &text);
 
 // While it lives, the FieldReaders on its record set remember which column each of their reads
-// (first, second, ...) found, so that the next rows compare the name exactly instead of looking
-// it up without regard to case. Collections' Load keeps one for its row loop.
+// (first, second, ...) found for which name, so that on the next rows the same name (the same
+// characters at the same address: the column names records read are literals) skips the lookup
+// without regard to case. Collections' Load keeps one for its row loop.
 class ColumnCache
 {
 public:
@@ -41,7 +41,12 @@ private:
 
     const db::Recordset &m_rs;
     ColumnCache *m_outer;
-    std::vector<std::pair<QString, int>> m_columns; // by order of reading
+    struct Column
+    {
+        QStringView name;
+        int index;
+    };
+    std::vector<Column> m_columns; // by order of reading
 };
 
 // Reads columns of the current row by name, each value through NullSafeValue with its field type.
