@@ -53,10 +53,12 @@ void appendTrimmed(KeyText &key, QStringView text)
 KeyIndex::KeyIndex(const KeyIndex &other)
     : m_slots(other.m_slots)
     , m_count(other.m_count)
+    , m_indexed(other.m_indexed)
 {
     m_keys.reserve(other.m_keys.size());
     for (const Key &key : other.m_keys)
-        m_keys.push_back({key.size ? store(QStringView(key.text, key.size)) : nullptr, key.size});
+        m_keys.push_back(
+            {key.size ? store(QStringView(key.text, key.size)) : nullptr, key.size, key.hash});
 }
 
 KeyIndex &KeyIndex::operator=(const KeyIndex &other)
@@ -95,41 +97,99 @@ qsizetype KeyIndex::find(QStringView key) const
 
 bool KeyIndex::append(QStringView key)
 {
+    Q_ASSERT(m_indexed == qsizetype(m_keys.size()));
+    if (!appendDeferred(key)) {
+        m_indexed = qsizetype(m_keys.size());
+        return true;
+    }
+    reserve(1);
+    if (insert(m_keys.size() - 1))
+        return true;
+    m_keys.pop_back();
+    return false;
+}
+
+bool KeyIndex::appendDeferred(QStringView key)
+{
     if (key.isEmpty()) {
         m_keys.push_back({});
-        return true;
+        return false;
     }
     KeyText folded;
     foldKey(key, folded);
     const QStringView view(folded.constData(), folded.size());
-    const quint32 hash = quint32(qHash(view));
-    if (2 * (m_count + 1) > qsizetype(m_slots.size()))
-        grow();
+    m_keys.push_back({store(view), qint32(view.size()), quint32(qHash(view))});
+    return true;
+}
+
+qsizetype KeyIndex::commitDeferred()
+{
+    const size_t from = size_t(m_indexed);
+    reserve(qsizetype(m_keys.size() - from));
+    const size_t mask = m_slots.size() - 1;
+    // The slots are far apart in a large table: ask for them a few keys ahead.
+    constexpr size_t Ahead = 8;
+    for (size_t p = from; p < m_keys.size(); ++p) {
+        if (p + Ahead < m_keys.size())
+            __builtin_prefetch(&m_slots[m_keys[p + Ahead].hash & mask]);
+        if (m_keys[p].size != 0 && !insert(p)) {
+            m_keys.resize(p);
+            m_indexed = qsizetype(p);
+            return qsizetype(p);
+        }
+    }
+    m_indexed = qsizetype(m_keys.size());
+    return -1;
+}
+
+bool KeyIndex::insert(size_t position)
+{
+    const Key &key = m_keys[position];
+    const QStringView view(key.text, key.size);
     // One probe run both looks for the key and ends at the free slot it goes to.
     const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
+    size_t i = key.hash & mask;
     for (; m_slots[i].position >= 0; i = (i + 1) & mask) {
-        if (m_slots[i].hash == hash) {
+        if (m_slots[i].hash == key.hash) {
             const Key &other = m_keys[size_t(m_slots[i].position)];
-            if (other.size == view.size() && sameText(other.text, view))
+            if (other.size == key.size && sameText(other.text, view))
                 return false;
         }
     }
-    m_slots[i] = {hash, qint32(m_keys.size())};
+    m_slots[i] = {key.hash, qint32(position)};
     ++m_count;
-    m_keys.push_back({store(view), view.size()});
+    m_indexed = qsizetype(position) + 1;
     return true;
+}
+
+void KeyIndex::reserve(qsizetype more)
+{
+    size_t size = std::max<size_t>(16, m_slots.size());
+    while (2 * size_t(m_count + more) > size)
+        size *= 2;
+    if (size == m_slots.size())
+        return;
+    const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
+    const size_t mask = size - 1;
+    for (const Slot &slot : old) {
+        if (slot.position < 0)
+            continue;
+        size_t i = slot.hash & mask;
+        while (m_slots[i].position >= 0)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
 }
 
 void KeyIndex::removeAt(qsizetype position)
 {
     const Key removed = m_keys[size_t(position)];
     m_keys.erase(m_keys.begin() + position);
+    m_indexed = qsizetype(m_keys.size());
     if (removed.size == 0)
         return;
     const size_t mask = m_slots.size() - 1;
-    const QStringView text(removed.text, removed.size);
-    size_t i = qHash(text) & mask;
+    size_t i = removed.hash & mask;
     while (m_slots[i].position != position)
         i = (i + 1) & mask;
     // Backward-shift deletion: later members of the probe run move into the gap when their home
@@ -158,25 +218,11 @@ void KeyIndex::clear()
     m_slots = {};
     m_keys = {};
     m_count = 0;
+    m_indexed = 0;
     m_blocks.clear();
     m_free = nullptr;
     m_left = 0;
     m_nextBlock = 256;
-}
-
-void KeyIndex::grow()
-{
-    const size_t size = std::max<size_t>(16, 2 * m_slots.size());
-    const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
-    const size_t mask = m_slots.size() - 1;
-    for (const Slot &slot : old) {
-        if (slot.position < 0)
-            continue;
-        size_t i = slot.hash & mask;
-        while (m_slots[i].position >= 0)
-            i = (i + 1) & mask;
-        m_slots[i] = slot;
-    }
 }
 
 const char16_t *KeyIndex::store(QStringView folded)

@@ -36,6 +36,12 @@ public:
     // Appends an entry for the next record; false, adding nothing, when a non-empty key is there
     // already in any letter case. The empty key is no key.
     bool append(QStringView key);
+    // Loading many records: appends entries whose keys are checked and found only after
+    // commitDeferred, which takes them in order. At the first key that is there already it drops
+    // that entry and those after it and returns its position; otherwise it returns -1. Returns
+    // whether key is a key (not empty).
+    bool appendDeferred(QStringView key);
+    qsizetype commitDeferred();
     // Drops the entry at position; the later ones move up.
     void removeAt(qsizetype position);
     void clear();
@@ -49,16 +55,19 @@ private:
     struct Key
     {
         const char16_t *text = nullptr; // case-folded, in one of m_blocks
-        qsizetype size = 0;
+        qint32 size = 0;
+        quint32 hash = 0;
     };
 
     qsizetype findFolded(QStringView folded, size_t hash) const;
+    bool insert(size_t position); // into the table, which has room; false when there already
+    void reserve(qsizetype more); // room for more keys in the table
     const char16_t *store(QStringView folded);
-    void grow();
 
     std::vector<Slot> m_slots; // size is 0 or a power of two, at most half full
     std::vector<Key> m_keys;   // by position
     qsizetype m_count = 0;     // occupied slots
+    qsizetype m_indexed = 0;   // entries before it are in the table
     std::vector<std::unique_ptr<char16_t[]>> m_blocks;
     char16_t *m_free = nullptr;
     qsizetype m_left = 0;

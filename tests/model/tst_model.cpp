@@ -617,6 +617,13 @@ void tst_Model::loadKeepsRecordThatFailedPartWay()
     QCOMPARE(failed->ShowOrder(), qint16(99));   // the failing column: still the default
     QCOMPARE(failed->BusinessFlag(), qint16(4)); // after it: never read
     QVERIFY(!items.Exists(u"HR001^c"_s));
+
+    // A duplicate key before the failing row stops the load there.
+    db.conn().Execute(u"update t set cItemCode = 'A' where cItemCode = 'c'"_s);
+    items.Clear();
+    QVERIFY(!items.Load(db.conn(), u"select * from t order by cItemCode = 'b', rowid"_s));
+    QCOMPARE(items.Count(), 1);
+    QVERIFY(!items.Exists(u"HR001^b"_s));
 }
 
 void tst_Model::loadOfBadStatementOrConnectionIsFalse()
