@@ -40,8 +40,8 @@ private Q_SLOTS:
     void controlsCarryTheirNames()
     {
         frmFind dialog;
-        for (const char *name : {"Label1", "Label3", "Label4", "cboField", "cboSign", "txtValue",
-                                 "cmdOk", "cmdExit"})
+        for (const char *name :
+             {"Label1", "Label3", "Label4", "cboField", "cboSign", "txtValue", "cmdOk", "cmdExit"})
             QVERIFY2(dialog.findChild<QWidget *>(QLatin1String(name)), name);
     }
 
