@@ -19,8 +19,8 @@ class Connection;
 
 // Ordered, keyed list of shared records: positions 1 to Count in insertion order, optional text
 // keys unique without regard to letter case. Item hands out the collection's own record, so
-// changing it changes the collection's content. Records are allocated in blocks (a record handed
-// out keeps its block's memory, not the other records, alive).
+// changing it changes the collection's content. Records are allocated in blocks of up to about
+// 32 KB: a record handed out keeps its whole block alive.
 template<class Record>
 class KeyedCollection
 {
