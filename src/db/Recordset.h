@@ -56,6 +56,17 @@ public:
     QVariant FieldValue(int index) const;
     bool FieldIsNull(int index) const;
 
+    // For readers of many rows, FieldValue without a QVariant where the engine can: Null for
+    // NULL, Text when FieldValue would hold a QString (text in a column of a text type), Integer
+    // when it would hold an int or, for a bit column, a bool (given as 0 or 1). Other leaves the
+    // caller to FieldValue.
+    enum class Plain { Other, Null, Text, Integer };
+    Plain FieldPlain(int index, QString &text, int &number) const
+    {
+        checkRow(index);
+        return plainAt(index, text, number);
+    }
+
 protected:
     // Called by engines once the columns are known.
     void setColumns(const QStringList &names, const QList<int> &types);
@@ -64,6 +75,7 @@ protected:
     virtual bool fetchNext() = 0; // false at the end
     virtual QVariant valueAt(int index) const = 0;
     virtual bool isNullAt(int index) const = 0;
+    virtual Plain plainAt(int, QString &, int &) const { return Plain::Other; }
     virtual void closeImpl() = 0;
 
     void checkRow(int index) const;

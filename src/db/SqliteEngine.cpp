@@ -168,6 +168,36 @@ protected:
         }
     }
 
+    // The cases of valueAt that a loader of many rows meets nearly always.
+    Plain plainAt(int index, QString &text, int &number) const override
+    {
+        const int storage = sqlite3_column_type(m_stmt, index);
+        if (storage == SQLITE_NULL)
+            return Plain::Null;
+        const int type = FieldType(index);
+        if (storage == SQLITE_TEXT) {
+            if (isNumericType(type) || type == adDBTimeStamp || type == adDBDate)
+                return Plain::Other;
+            text = textAt(index);
+            return Plain::Text;
+        }
+        if (storage != SQLITE_INTEGER)
+            return Plain::Other;
+        switch (type) {
+        case adBoolean:
+            number = sqlite3_column_int64(m_stmt, index) != 0 ? 1 : 0;
+            return Plain::Integer;
+        case adInteger:
+        case adSmallInt:
+        case adTinyInt:
+        case adUnsignedTinyInt:
+            number = sqlite3_column_int(m_stmt, index);
+            return Plain::Integer;
+        default:
+            return Plain::Other;
+        }
+    }
+
     void closeImpl() override
     {
         if (m_stmt) {

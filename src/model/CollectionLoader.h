@@ -56,6 +56,7 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn, const QString &sql,
 {
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
+        const ColumnCache cache(*rs);
         while (!rs->Eof()) {
             const QString key = rowKey(*rs); // a QString, never a concatenation of temporaries
             Add(key)->LoadFromRecordset(*rs);
@@ -71,9 +72,10 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn, const QString &sql,
 
 // The same, for keys that the loaded record's text properties hold as the row does: the key
 // columns are only checked before loading, and the key is taken from the record afterwards, so
-// that each key column is read once per row. The outcome is the one of the loop above: a NULL
-// key adds nothing, a duplicate key adds nothing, a record that fails part-way stays under the
-// key of its row.
+// that each key column is read once per row. The keys go into the index in batches (when the rows
+// end or a row stops the load), which lets the index fetch its memory ahead. The outcome is the
+// one of the loop above: a NULL key adds nothing, a duplicate key adds nothing and nothing after
+// it, a record that fails part-way stays under the key of its row.
 template<class Record>
 template<class RowKey, class RecordKey>
 bool KeyedCollection<Record>::loadRows(db::Connection &conn,
@@ -82,25 +84,40 @@ bool KeyedCollection<Record>::loadRows(db::Connection &conn,
                                        RecordKey recordKey,
                                        std::initializer_list<QStringView> keyColumns)
 {
+    // False when a key was there already: the records from that one on are dropped.
+    const auto indexKeys = [this] {
+        const qsizetype duplicate = m_keys.commitDeferred();
+        if (duplicate < 0)
+            return true;
+        m_records.resize(size_t(duplicate));
+        return false;
+    };
     try {
         db::RecordsetPtr rs = conn.OpenRecordset(sql);
         std::vector<KeyColumn> columns(keyColumns.begin(), keyColumns.end());
+        const ColumnCache cache(*rs);
+        KeyText key;
         while (!rs->Eof()) {
             for (KeyColumn &column : columns)
                 column.require(*rs);
-            auto record = std::make_shared<Record>();
+            RecordPtr record = newRecord();
             try {
                 record->LoadFromRecordset(*rs);
             } catch (...) {
-                append(rowKey(*rs), record);
+                if (indexKeys())
+                    append(rowKey(*rs), record);
                 throw;
             }
-            append(recordKey(*record), record);
+            key.clear();
+            recordKey(*record, key);
+            m_records.push_back(record);
+            m_keys.appendDeferred(QStringView(key.constData(), key.size()));
             rs->MoveNext();
         }
         rs->Close();
-        return true;
+        return indexKeys();
     } catch (...) {
+        indexKeys();
         return false;
     }
 }

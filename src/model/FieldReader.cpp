@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace vorlane {
@@ -65,14 +66,18 @@ std::optional<double> numberOf(const QVariant &value)
 }
 
 template<typename Int>
+Int fromInt(int v, QStringView column)
+{
+    if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
+        conversionFailed(QVariant(v), column, sizeof(Int) * 8);
+    return Int(v);
+}
+
+template<typename Int>
 Int toInteger(const QVariant &value, QStringView column)
 {
-    if (value.typeId() == QMetaType::Int) { // what integer and bit columns give
-        const int v = *static_cast<const int *>(value.constData());
-        if (v < std::numeric_limits<Int>::min() || v > std::numeric_limits<Int>::max())
-            conversionFailed(value, column, sizeof(Int) * 8);
-        return Int(v);
-    }
+    if (value.typeId() == QMetaType::Int) // what integer and bit columns give
+        return fromInt<Int>(*static_cast<const int *>(value.constData()), column);
     // Integers too big for a double lose nothing that matters: they are out of range anyway.
     if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         const qlonglong v = value.toLongLong();
@@ -90,6 +95,22 @@ Int toInteger(const QVariant &value, QStringView column)
     return Int(*d);
 }
 
+// Small numbers (flags, types, lengths) come up in nearly every row: their texts are made once
+// and shared.
+QString numberText(int n)
+{
+    constexpr int Shared = 1024;
+    static const auto texts = [] {
+        auto t = std::make_unique<QString[]>(Shared);
+        for (int i = 0; i < Shared; ++i)
+            t[i] = QString::number(i);
+        return t;
+    }();
+    if (n >= 0 && n < Shared)
+        return texts[n];
+    return QString::number(n);
+}
+
 } // namespace
 
 QString valueToText(const QVariant &value)
@@ -100,9 +121,9 @@ QString valueToText(const QVariant &value)
     case QMetaType::QString:
         return *static_cast<const QString *>(value.constData());
     case QMetaType::Int:
-        return QString::number(*static_cast<const int *>(value.constData()));
+        return numberText(*static_cast<const int *>(value.constData()));
     case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        return numberText(value.toBool() ? 1 : 0);
     case QMetaType::Double:
     case QMetaType::Float:
         return QString::number(value.toDouble(), 'g', 15);
@@ -142,27 +163,100 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-QVariant FieldReader::read(QStringView column)
+namespace {
+thread_local ColumnCache *innermostCache = nullptr;
+}
+
+ColumnCache::ColumnCache(const db::Recordset &rs)
+    : m_rs(rs)
+    , m_outer(innermostCache)
 {
+    innermostCache = this;
+}
+
+ColumnCache::~ColumnCache()
+{
+    innermostCache = m_outer;
+}
+
+ColumnCache *ColumnCache::forRecordset(const db::Recordset &rs)
+{
+    for (ColumnCache *cache = innermostCache; cache; cache = cache->m_outer) {
+        if (&cache->m_rs == &rs)
+            return cache;
+    }
+    return nullptr;
+}
+
+int FieldReader::indexOf(QStringView column)
+{
+    const size_t read = m_reads++;
+    if (m_cache && read < m_cache->m_columns.size()) {
+        const ColumnCache::Column &cached = m_cache->m_columns[read];
+        // Records read their names from literals: the same text where it was the last time.
+        if (cached.name.data() == column.data() && cached.name.size() == column.size())
+            return cached.index;
+    }
     const int index = m_rs.FieldIndex(column);
     if (index < 0)
         throw db::DbError(QStringLiteral("记录集中没有字段“%1”").arg(column));
+    if (m_cache) {
+        if (read < m_cache->m_columns.size())
+            m_cache->m_columns[read] = {column, index};
+        else if (read == m_cache->m_columns.size())
+            m_cache->m_columns.push_back({column, index});
+    }
+    return index;
+}
+
+QVariant FieldReader::valueAt(int index)
+{
     return NullSafeValue(m_rs.FieldValue(index), m_rs.FieldType(index));
 }
 
 QString FieldReader::readText(QStringView column)
 {
-    return valueToText(read(column));
+    const int index = indexOf(column);
+    QString text;
+    int number = 0;
+    // Plain values are what NullSafeValue leaves as they are; a bit is 0 or 1 either way.
+    switch (m_rs.FieldPlain(index, text, number)) {
+    case db::Recordset::Plain::Null:
+        return valueToText(NullSafeValue(QVariant(), m_rs.FieldType(index)));
+    case db::Recordset::Plain::Text:
+        return text;
+    case db::Recordset::Plain::Integer:
+        return numberText(number);
+    case db::Recordset::Plain::Other:
+        break;
+    }
+    return valueToText(valueAt(index));
+}
+
+template<typename Int>
+Int FieldReader::readInteger(QStringView column)
+{
+    const int index = indexOf(column);
+    QString text;
+    int number = 0;
+    switch (m_rs.FieldPlain(index, text, number)) {
+    case db::Recordset::Plain::Null:
+        return toInteger<Int>(NullSafeValue(QVariant(), m_rs.FieldType(index)), column);
+    case db::Recordset::Plain::Integer:
+        return fromInt<Int>(number, column);
+    default:
+        return toInteger<Int>(valueAt(index), column);
+    }
 }
 
 qint16 FieldReader::readInt16(QStringView column)
 {
-    return valueToInt16(read(column), column);
+    return readInteger<qint16>(column);
 }
 
 qint32 FieldReader::readInt32(QStringView column)
 {
-    return valueToInt32(read(column), column);
+    return readInteger<qint32>(column);
 }
 
 } // namespace vorlane

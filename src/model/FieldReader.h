@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <QVariant>
 
+#include <vector>
+
 namespace vorlane {
 
 namespace db {
@@ -21,6 +23,32 @@ qint32 valueToInt32(const QVariant &value, QStringView column);
 // Text with the blanks at both ends removed (blanks only, the padding of fixed-width columns).
 QString trimBlanks(const QString &text);
 
+// While it lives, the FieldReaders on its record set remember which column each of their reads
+// (first, second, ...) found for which name, so that on the next rows the same name (the same
+// characters at the same address: the column names records read are literals) skips the lookup
+// without regard to case. Collections' Load keeps one for its row loop.
+class ColumnCache
+{
+public:
+    explicit ColumnCache(const db::Recordset &rs);
+    ~ColumnCache();
+    ColumnCache(const ColumnCache &) = delete;
+    ColumnCache &operator=(const ColumnCache &) = delete;
+
+private:
+    friend class FieldReader;
+    static ColumnCache *forRecordset(const db::Recordset &rs);
+
+    const db::Recordset &m_rs;
+    ColumnCache *m_outer;
+    struct Column
+    {
+        QStringView name;
+        int index;
+    };
+    std::vector<Column> m_columns; // by order of reading
+};
+
 // Reads columns of the current row by name, each value through NullSafeValue with its field type.
 // A missing column raises db::DbError, a value that does not convert ModelError.
 class FieldReader
@@ -28,6 +56,7 @@ class FieldReader
 public:
     explicit FieldReader(db::Recordset &rs)
         : m_rs(rs)
+        , m_cache(ColumnCache::forRecordset(rs))
     {}
 
     QString readText(QStringView column);
@@ -52,9 +81,14 @@ public:
     }
 
 private:
-    QVariant read(QStringView column);
+    int indexOf(QStringView column);
+    template<typename Int>
+    Int readInteger(QStringView column);
+    QVariant valueAt(int index); // through NullSafeValue
 
     db::Recordset &m_rs;
+    ColumnCache *m_cache;
+    size_t m_reads = 0;
 };
 
 } // namespace vorlane

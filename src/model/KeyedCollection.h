@@ -1,11 +1,12 @@
 #pragma once
 
+#include "KeyIndex.h"
 #include "ModelError.h"
 
-#include <QHash>
 #include <QString>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -16,35 +17,10 @@ namespace db {
 class Connection;
 }
 
-// Keys compare without regard to letter case. Codes are nearly always ASCII, where folding is
-// lower-casing; anything else goes through Unicode case folding.
-inline QString foldedKey(const QString &key)
-{
-    const qsizetype n = key.size();
-    const QChar *chars = key.constData();
-    qsizetype firstUpper = -1;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (c >= 0x80)
-            return key.toCaseFolded();
-        if (firstUpper < 0 && c >= u'A' && c <= u'Z')
-            firstUpper = i;
-    }
-    if (firstUpper < 0)
-        return key;
-    QString folded = key;
-    QChar *out = folded.data();
-    for (qsizetype i = firstUpper; i < n; ++i) {
-        const char16_t c = out[i].unicode();
-        if (c >= u'A' && c <= u'Z')
-            out[i] = QChar(char16_t(c + (u'a' - u'A')));
-    }
-    return folded;
-}
-
 // Ordered, keyed list of shared records: positions 1 to Count in insertion order, optional text
 // keys unique without regard to letter case. Item hands out the collection's own record, so
-// changing it changes the collection's content.
+// changing it changes the collection's content. Records are allocated in blocks of up to about
+// 32 KB: a record handed out keeps its whole block alive.
 template<class Record>
 class KeyedCollection
 {
@@ -56,7 +32,7 @@ public:
     // Throws ModelError when the key is already present in any letter case; nothing is added.
     RecordPtr Add(const QString &sKey = QString())
     {
-        auto record = std::make_shared<Record>();
+        RecordPtr record = newRecord();
         append(sKey, record);
         return record;
     }
@@ -83,10 +59,7 @@ public:
 
     // True when Item with the same argument would succeed; never throws.
     bool Exists(qint32 position) const { return position >= 1 && position <= Count(); }
-    bool Exists(const QString &key) const
-    {
-        return !key.isEmpty() && m_byKey.contains(foldedKey(key));
-    }
+    bool Exists(const QString &key) const { return m_keys.find(key) >= 0; }
     bool Exists(const char *key) const { return Exists(QString::fromUtf8(key)); }
     bool Exists(const QVariant &indexKey) const
     {
@@ -104,7 +77,8 @@ public:
     void Clear()
     {
         m_records.clear();
-        m_byKey.clear();
+        m_keys.clear();
+        m_blocks = {};
     }
 
     // Snapshot of the records in order, safe to walk while the collection changes.
@@ -115,22 +89,22 @@ public:
 
 protected:
     // Appends an existing record; the same rules for keys as Add.
-    void append(const QString &key, const RecordPtr &record)
+    void append(QStringView key, const RecordPtr &record)
     {
-        if (key.isEmpty()) {
-            m_records.push_back(record);
-            return;
-        }
-        QString folded = foldedKey(key);
-        if (m_byKey.contains(folded))
-            throw ModelError(QStringLiteral("集合中已有关键字“%1”").arg(key));
         m_records.push_back(record);
-        m_byKey.insert(std::move(folded), record);
+        if (!m_keys.append(key)) {
+            m_records.pop_back();
+            throw ModelError(QStringLiteral("集合中已有关键字“%1”").arg(key));
+        }
     }
 
-    // Load's row loop, defined in CollectionLoader.h.
+    // A new record with its defaults.
+    RecordPtr newRecord() { return m_blocks.newRecord(); }
+
+    // Load's row loops, defined in CollectionLoader.h.
     template<class RowKey>
     bool loadRows(db::Connection &conn, const QString &sql, RowKey rowKey);
+    // recordKey(record, keyText) appends the record's key to keyText.
     template<class RowKey, class RecordKey>
     bool loadRows(db::Connection &conn,
                   const QString &sql,
@@ -160,25 +134,14 @@ private:
         return size_t(position - 1);
     }
 
-    RecordPtr recordWithKey(const QString &key) const
-    {
-        if (!key.isEmpty()) {
-            const auto it = m_byKey.constFind(foldedKey(key));
-            if (it != m_byKey.cend())
-                return it.value();
-        }
-        throwNoKey(key);
-    }
+    RecordPtr recordWithKey(const QString &key) const { return m_records[indexOfKey(key)]; }
 
-    // Only Remove needs the position of a keyed record.
     size_t indexOfKey(const QString &key) const
     {
-        const Record *record = recordWithKey(key).get();
-        for (size_t i = m_records.size(); i-- > 0;) {
-            if (m_records[i].get() == record)
-                return i;
-        }
-        throwNoKey(key);
+        const qsizetype index = m_keys.find(key);
+        if (index < 0)
+            throwNoKey(key);
+        return size_t(index);
     }
 
     size_t indexOf(const QVariant &indexKey) const
@@ -212,19 +175,44 @@ private:
 
     void removeAt(size_t index)
     {
-        const Record *record = m_records[index].get();
-        // Removing is rare next to lookups, so the key is found by its record.
-        for (auto it = m_byKey.begin(); it != m_byKey.end(); ++it) {
-            if (it.value().get() == record) {
-                m_byKey.erase(it);
-                break;
-            }
-        }
+        m_keys.removeAt(qsizetype(index));
         m_records.erase(m_records.begin() + qsizetype(index));
     }
 
+    // Records are allocated in blocks; each shares its block's lifetime (aliasing shared_ptr).
+    class RecordBlocks
+    {
+    public:
+        RecordBlocks() = default;
+        // A copy of a collection fills blocks of its own.
+        RecordBlocks(const RecordBlocks &) {}
+        RecordBlocks &operator=(const RecordBlocks &) { return *this; }
+        RecordBlocks(RecordBlocks &&) noexcept = default;
+        RecordBlocks &operator=(RecordBlocks &&) noexcept = default;
+
+        RecordPtr newRecord()
+        {
+            if (!m_block || m_block->size() == m_block->capacity()) {
+                m_block = std::make_shared<std::vector<Record>>();
+                m_block->reserve(m_nextSize);
+                m_nextSize = std::min(2 * m_nextSize, LargestBlock);
+            }
+            // Within its capacity the block never moves, so the record's address stays valid.
+            m_block->emplace_back();
+            return RecordPtr(m_block, &m_block->back());
+        }
+
+    private:
+        // About 32 KB: larger blocks would come from mmap and be zeroed on every load.
+        static constexpr size_t LargestBlock = std::max<size_t>(1, 32768 / sizeof(Record));
+
+        std::shared_ptr<std::vector<Record>> m_block;
+        size_t m_nextSize = 4;
+    };
+
     std::vector<RecordPtr> m_records;
-    QHash<QString, RecordPtr> m_byKey; // case-folded key
+    KeyIndex m_keys; // by position, like m_records
+    RecordBlocks m_blocks;
 };
 
 } // namespace vorlane

@@ -21,7 +21,10 @@ bool clsHrCTs::Load(db::Connection &conn, const QString &strSql)
         conn,
         strSql,
         [&](const db::Recordset &rs) -> QString { return codeId.text(rs); },
-        [](const clsHrCT &r) -> QString { return r.CodeId(); },
+        [](const clsHrCT &r, KeyText &key) {
+            const QString code = r.CodeId();
+            key.append(QStringView(code).utf16(), code.size());
+        },
         {u"cCodeId"});
 }
 

@@ -24,8 +24,10 @@ bool clsHrSysItemDicts::Load(db::Connection &conn, const QString &strSql)
         [&](const db::Recordset &rs) -> QString {
             return trimBlanks(tableCode.text(rs)) + u'^' + trimBlanks(itemCode.text(rs));
         },
-        [](const clsHrSysItemDict &r) -> QString {
-            return trimBlanks(r.TableCode()) + u'^' + trimBlanks(r.ItemCode());
+        [](const clsHrSysItemDict &r, KeyText &key) {
+            appendTrimmed(key, r.TableCode());
+            key.append(u'^');
+            appendTrimmed(key, r.ItemCode());
         },
         {u"cTableCode", u"citemCode"});
 }

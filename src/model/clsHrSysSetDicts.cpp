@@ -20,7 +20,7 @@ bool clsHrSysSetDicts::Load(db::Connection &conn, const QString &strSql)
         conn,
         strSql,
         [&](const db::Recordset &rs) -> QString { return trimBlanks(tableCode.text(rs)); },
-        [](const clsHrSysSetDict &r) -> QString { return trimBlanks(r.TableCode()); },
+        [](const clsHrSysSetDict &r, KeyText &key) { appendTrimmed(key, r.TableCode()); },
         {u"cTableCode"});
 }
 

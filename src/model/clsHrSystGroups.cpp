@@ -20,7 +20,7 @@ bool clsHrSystGroups::Load(db::Connection &conn, const QString &strSql)
         conn,
         strSql,
         [&](const db::Recordset &rs) -> QString { return trimBlanks(group.text(rs)); },
-        [](const clsHrSystGroup &r) -> QString { return trimBlanks(r.TableGroup()); },
+        [](const clsHrSystGroup &r, KeyText &key) { appendTrimmed(key, r.TableGroup()); },
         {u"iTablegroup"});
 }
 

@@ -200,16 +200,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("kind");
-        for (const char *suffix : {"xlsx", "csv", "pdf"}) {
-            for (const char *kind : {"read-only folder",
-                                     "folder is a file",
-                                     "read-only file",
-                                     "target is a folder",
-                                     "missing folder",
-                                     "full disk"}) {
+        // Every kind for workbooks (the library reports no write errors), two for the others.
+        for (const char *kind : {"read-only folder",
+                                 "folder is a file",
+                                 "read-only file",
+                                 "target is a folder",
+                                 "missing folder",
+                                 "full disk"})
+            QTest::addRow("xlsx, %s", kind) << QStringLiteral("xlsx") << QString::fromLatin1(kind);
+        for (const char *suffix : {"csv", "pdf"}) {
+            for (const char *kind : {"read-only file", "full disk"})
                 QTest::addRow("%s, %s", suffix, kind)
                     << QString::fromLatin1(suffix) << QString::fromLatin1(kind);
-            }
         }
     }
 

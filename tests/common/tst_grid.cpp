@@ -21,6 +21,11 @@ private Q_SLOTS:
         QCOMPARE(grid.FixedCols(), 1);
         QCOMPARE(grid.Row(), 1);
         QCOMPARE(grid.model()->rowCount(), 1);
+        // Cells outside the grid are ignored.
+        grid.setTextMatrix(7, 0, QStringLiteral("x"));
+        grid.setTextMatrix(0, 9, QStringLiteral("x"));
+        QCOMPARE(grid.Rows(), 2);
+        QCOMPARE(grid.Cols(), 2);
     }
 
     void titleRowFeedsTheHeaderAndDataRowsTheView()
@@ -39,15 +44,6 @@ private Q_SLOTS:
         QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("HR_HI_PERSON"));
         QCOMPARE(grid.model()->index(1, 2).data().toString(), QStringLiteral("学历"));
         QCOMPARE(grid.TextMatrix(5, 1), QString()); // outside the grid
-    }
-
-    void cellsOutsideTheGridAreIgnored()
-    {
-        Grid grid;
-        grid.setTextMatrix(7, 0, QStringLiteral("x"));
-        grid.setTextMatrix(0, 9, QStringLiteral("x"));
-        QCOMPARE(grid.Rows(), 2);
-        QCOMPARE(grid.Cols(), 2);
     }
 
     void columnWidthsInTwips_data()
@@ -78,31 +74,20 @@ private Q_SLOTS:
         }
     }
 
-    void hiddenColumnComesBackWithAWidth()
+    void widthsAfterHidingResizingAndAddingColumns()
     {
         Grid grid;
+        grid.setDefaultColWidth(1200);
         grid.setCols(3);
         grid.setColWidth(1, 0);
         QVERIFY(grid.isColumnHidden(1));
         grid.setColWidth(1, 1500);
         QVERIFY(!grid.isColumnHidden(1));
         QCOMPARE(grid.ColWidth(1), 1500);
-    }
-
-    void newColumnsTakeTheDefaultWidth()
-    {
-        Grid grid;
-        grid.setDefaultColWidth(1200);
+        grid.horizontalHeader()->resizeSection(2, 50);
+        QCOMPARE(grid.ColWidth(2), pixelsToTwipsX(&grid, 50));
         grid.setCols(5);
         QCOMPARE(grid.ColWidth(4), 1200);
-    }
-
-    void userResizeIsKeptInTwips()
-    {
-        Grid grid;
-        grid.setCols(3);
-        grid.horizontalHeader()->resizeSection(1, 50);
-        QCOMPARE(grid.ColWidth(1), pixelsToTwipsX(&grid, 50));
     }
 
     void removeItemShiftsRowsUp()
@@ -116,13 +101,9 @@ private Q_SLOTS:
         QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("row1"));
         QCOMPARE(grid.TextMatrix(2, 1), QStringLiteral("row3"));
         QCOMPARE(grid.model()->rowCount(), 2);
-    }
-
-    void removeItemKeepsTitleRowAndLastDataRow()
-    {
-        Grid grid;
-        grid.setRows(2);
+        // The title row and the last data row stay.
         grid.setTextMatrix(0, 1, QStringLiteral("标题"));
+        QVERIFY(grid.RemoveItem(1));
         QVERIFY(!grid.RemoveItem(0));
         QVERIFY(!grid.RemoveItem(1));
         QVERIFY(!grid.RemoveItem(5));
@@ -156,14 +137,7 @@ private Q_SLOTS:
         grid.setRow(4);
         QCOMPARE(grid.currentIndex().row(), 3);
         QVERIFY(grid.selectionModel()->isRowSelected(3, {}));
-    }
-
-    void shrinkingRowsMovesTheCurrentRowInside()
-    {
-        Grid grid;
-        grid.setRows(6);
-        grid.setRow(5);
-        grid.setRows(3);
+        grid.setRows(3); // the current row moves inside
         QCOMPARE(grid.Row(), 2);
     }
 
