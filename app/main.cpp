@@ -54,16 +54,48 @@ void ensureDemoAccount(const QString &connectionString)
     conn.Close();
 }
 
-// Help, version and the summary need no display.
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Help, version and the summary need no display; a screenshot is drawn off screen when there is
+// none. Without a display anything else gets an application without windows, so that the command
+// line is still checked and the user is told what to do.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
+    bool screenshot = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v"
             || arg == "--summary")
             return std::make_unique<QCoreApplication>(argc, argv);
+        screenshot = screenshot || arg == "--screenshot" || arg.startsWith("--screenshot=");
+    }
+    if (!hasDisplay()) {
+        if (!screenshot)
+            return std::make_unique<QCoreApplication>(argc, argv);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     return std::make_unique<QApplication>(argc, argv);
+}
+
+// An account database has the dictionary tables; an empty database (a new file, an empty server
+// database) becomes a demo account database. Anything else is refused with a message.
+bool prepareAccountDatabase(const QString &connectionString)
+{
+    db::Connection conn;
+    conn.Open(connectionString);
+    if (host::isAccountDatabase(conn))
+        return true;
+    if (!host::isEmptyDatabase(conn)) {
+        err() << "不是账套数据库（没有数据字典表 hr_sys_setdict）：" << connectionString << Qt::endl;
+        return false;
+    }
+    out() << "空数据库，正在创建演示账套……" << Qt::endl;
+    host::createDemoAccount(conn);
+    return true;
 }
 
 } // namespace
@@ -147,6 +179,12 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString window = windows.value(0, QStringLiteral("construct"));
+    if (!parser.isSet(summaryOpt) && !qobject_cast<QApplication *>(&app)) {
+        err() << "没有图形显示：请在桌面中运行，或用 scripts/run.sh（自动使用虚拟显示），"
+                 "或加 --screenshot 目录 保存窗口截图，或加 --summary 只看账套摘要。"
+              << Qt::endl;
+        return 2;
+    }
 
     if (parser.isSet(logOpt)) {
         const QString logPath = QFileInfo(parser.value(logOpt)).absoluteFilePath();
@@ -163,9 +201,11 @@ int main(int argc, char *argv[])
         if (connectionString.isEmpty()) {
             connectionString = QStringLiteral("sqlite:") + defaultDemoPath();
             ensureDemoAccount(connectionString);
+        } else if (!prepareAccountDatabase(connectionString)) {
+            return 2;
         }
     } catch (const db::DbError &e) {
-        err() << "无法创建演示账套数据库：" << e.message() << Qt::endl;
+        err() << "无法打开账套数据库：" << e.message() << Qt::endl;
         return 2;
     }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libsqlite3-dev
+    libsqlite3-dev sqlite3
     unixodbc-dev odbcinst libsqliteodbc tdsodbc
     libxlsxwriter-dev libminizip-dev
     libbenchmark-dev

@@ -1,6 +1,8 @@
 // A host program in a few lines: how a host that links Vorlane opens its windows.
 //
-//   vorlane-example-host [sqlite:PATH | odbc:...] [construct|archive|set|item]
+//   vorlane-example-host [sqlite:PATH | odbc:...] [construct|archive|set|item] [--autoclose]
+//
+// --autoclose closes the window half a second after it is shown, for unattended runs.
 //
 // The host signs its operator in with its own login object (here the stand-in of src/host), hands
 // the login context over through clsLoginMsg, creates clsShowForm (which opens the shared
@@ -17,13 +19,24 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+#include <QTimer>
+#include <QWidget>
 
 using namespace vorlane;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    if (args.removeAll(QStringLiteral("--autoclose")) > 0) {
+        auto *closer = new QTimer(&app);
+        QObject::connect(closer, &QTimer::timeout, [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible())
+                    w->close();
+        });
+        closer->start(500);
+    }
     const QString connection = args.value(1, QStringLiteral("sqlite:")
                                                  + QDir::temp().filePath(
                                                      QStringLiteral("vorlane-example-host.db")));

@@ -38,7 +38,32 @@ int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor)
     return rs->Eof() ? -1 : rs->FieldValue(0).toInt();
 }
 
+int userTableCount(db::Engine &engine, SeedWriter::Flavor flavor)
+{
+    auto rs = engine.QueryNative(
+        flavor == SeedWriter::Flavor::Sqlite
+            ? u"select count(*) from sqlite_master where type='table'"_s
+            : u"select count(*) from sysobjects where OBJECTPROPERTY(id, N'IsUserTable') = 1"_s);
+    return rs->Eof() ? 0 : rs->FieldValue(0).toInt();
+}
+
 } // namespace
+
+bool isAccountDatabase(db::Connection &conn)
+{
+    try {
+        conn.OpenRecordset(u"select count(*) from hr_sys_setdict"_s);
+        conn.OpenRecordset(u"select count(*) from Host_Operator"_s);
+        return true;
+    } catch (const db::DbError &) {
+        return false;
+    }
+}
+
+bool isEmptyDatabase(db::Connection &conn)
+{
+    return userTableCount(conn.engine(), flavorOf(conn)) == 0;
+}
 
 void createDemoAccount(db::Connection &conn)
 {

@@ -8,4 +8,11 @@ namespace vorlane::host {
 // on an account database that already has them changes nothing. Throws db::DbError.
 void createDemoAccount(db::Connection &conn);
 
+// Whether the database is an account database: it has the dictionary and the host's operators.
+bool isAccountDatabase(db::Connection &conn);
+
+// Whether the database has no user table at all (a new file, an empty server database), so that a
+// demo account database may be created in it. Throws db::DbError for an engine without a demo.
+bool isEmptyDatabase(db::Connection &conn);
+
 } // namespace vorlane::host
