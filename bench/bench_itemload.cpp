@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -215,44 +217,6 @@ void BM_ItemDictsLoad(benchmark::State &state)
 }
 BENCHMARK(BM_ItemDictsLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Prints the usual table, then the ratio of the two runs measured in this process.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        // With repetitions the median counts, otherwise the last run.
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string &name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_median[name] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Iteration)
-                m_cpuTime[name] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        for (const auto &[name, time] : m_median)
-            m_cpuTime[name] = time;
-        const auto raw = m_cpuTime.find("BM_RawSqliteStep");
-        const auto load = m_cpuTime.find("BM_ItemDictsLoad");
-        if (raw == m_cpuTime.end() || load == m_cpuTime.end() || raw->second <= 0)
-            return;
-        std::printf("ratio clsHrSysItemDicts::Load / raw sqlite3_step loop (CPU time): %.2f "
-                    "(target <= 1.5)\n",
-                    load->second / raw->second);
-    }
-
-private:
-    std::map<std::string, double> m_cpuTime;
-    std::map<std::string, double> m_median;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -261,7 +225,7 @@ int main(int argc, char **argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     itemDatabase(); // generate the rows before anything is timed
-    RatioReporter reporter;
+    RatioReporter reporter({{"clsHrSysItemDicts::Load / raw sqlite3_step loop", "BM_ItemDictsLoad", "BM_RawSqliteStep", 1.5}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
