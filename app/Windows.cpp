@@ -109,8 +109,8 @@ int showBrowser(clsShowForm &form, const QString &window, const QString &screens
     if (!shown)
         return 1;
     shown->resize(1200, 720);
-    return saveScreenshot(shown, window.isEmpty() ? QStringLiteral("construct") : window,
-                          screenshotDir);
+    return saveScreenshot(
+        shown, window.isEmpty() ? QStringLiteral("construct") : window, screenshotDir);
 }
 
 } // namespace vorlane::app

@@ -56,7 +56,8 @@ void ensureDemoAccount(const QString &connectionString)
 
 bool hasDisplay()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
            || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
@@ -90,7 +91,8 @@ bool prepareAccountDatabase(const QString &connectionString)
     if (host::isAccountDatabase(conn))
         return true;
     if (!host::isEmptyDatabase(conn)) {
-        err() << "不是账套数据库（没有数据字典表 hr_sys_setdict）：" << connectionString << Qt::endl;
+        err() << "不是账套数据库（没有数据字典表 hr_sys_setdict）：" << connectionString
+              << Qt::endl;
         return false;
     }
     out() << "空数据库，正在创建演示账套……" << Qt::endl;
@@ -173,9 +175,10 @@ int main(int argc, char *argv[])
         QStringLiteral("[construct|archive|business]"));
     parser.process(app);
     const QStringList windows = parser.positionalArguments();
-    if (windows.size() > 1 || (windows.size() == 1 && !app::windowNames().contains(windows.first()))) {
-        err() << "未知的窗口：" << windows.join(u' ') << "（可用：" << app::windowNames().join(u'、')
-              << "）" << Qt::endl;
+    if (windows.size() > 1
+        || (windows.size() == 1 && !app::windowNames().contains(windows.first()))) {
+        err() << "未知的窗口：" << windows.join(u' ') << "（可用："
+              << app::windowNames().join(u'、') << "）" << Qt::endl;
         return 2;
     }
     const QString window = windows.value(0, QStringLiteral("construct"));

@@ -225,7 +225,10 @@ int main(int argc, char **argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     itemDatabase(); // generate the rows before anything is timed
-    RatioReporter reporter({{"clsHrSysItemDicts::Load / raw sqlite3_step loop", "BM_ItemDictsLoad", "BM_RawSqliteStep", 1.5}});
+    RatioReporter reporter({{"clsHrSysItemDicts::Load / raw sqlite3_step loop",
+                             "BM_ItemDictsLoad",
+                             "BM_RawSqliteStep",
+                             1.5}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

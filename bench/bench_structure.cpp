@@ -211,8 +211,12 @@ int main(int argc, char **argv)
         return 1;
     Dictionary dictionary; // generated before anything is timed
     expected();
-    RatioReporter reporter({{"opening the browser / filling a QTableWidget", "BM_OpenBrowser", "BM_OpenTable", 2},
-                            {"clicking a set of 500 items / filling a QTableWidget", "BM_ClickSet", "BM_ClickTable", 2}});
+    RatioReporter reporter(
+        {{"opening the browser / filling a QTableWidget", "BM_OpenBrowser", "BM_OpenTable", 2},
+         {"clicking a set of 500 items / filling a QTableWidget",
+          "BM_ClickSet",
+          "BM_ClickTable",
+          2}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     Defs::instance().reset();

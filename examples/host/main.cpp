@@ -37,9 +37,10 @@ int main(int argc, char *argv[])
         });
         closer->start(500);
     }
-    const QString connection = args.value(1, QStringLiteral("sqlite:")
-                                                 + QDir::temp().filePath(
-                                                     QStringLiteral("vorlane-example-host.db")));
+    const QString connection
+        = args.value(1,
+                     QStringLiteral("sqlite:")
+                         + QDir::temp().filePath(QStringLiteral("vorlane-example-host.db")));
     const QString window = args.value(2, QStringLiteral("construct"));
 
     try {
@@ -52,8 +53,8 @@ int main(int argc, char *argv[])
     }
 
     installWindowServices(); // real message boxes and file dialogs
-    std::shared_ptr<host::HostLogin> login = host::HostLogin::signIn(connection,
-                                                                     QStringLiteral("demo"));
+    std::shared_ptr<host::HostLogin> login
+        = host::HostLogin::signIn(connection, QStringLiteral("demo"));
     {
         clsLoginMsg msg; // what a host hands over when it loads the component
         msg.setCLogin(login);

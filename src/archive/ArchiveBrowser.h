@@ -13,9 +13,9 @@ public:
     virtual ~ArchiveBrowser();
 
     virtual void AddClassNode(const QString &classKeyPart, const QString &name) = 0;
-    virtual void AddCodeNode(const QString &parentKey,
-                             const QString &codeKeyPart,
-                             const QString &text) = 0;
+    virtual void
+    AddCodeNode(const QString &parentKey, const QString &codeKeyPart, const QString &text)
+        = 0;
     virtual void RefreshAfterEdit(int row) = 0;
 
     // The grid's current row and its row count, title row included.

@@ -19,7 +19,8 @@ QString text(const db::Recordset &rs, const QString &name)
 QList<CategoryNode> loadCategories(db::Connection &conn)
 {
     QList<CategoryNode> nodes;
-    auto rs = conn.OpenRecordset(QStringLiteral("select * from hr_sys_Categories order by ishoworder"));
+    auto rs
+        = conn.OpenRecordset(QStringLiteral("select * from hr_sys_Categories order by ishoworder"));
     for (; !rs->Eof(); rs->MoveNext()) {
         const QString name = text(*rs, QStringLiteral("vname"));
         nodes.append({u'R' + text(*rs, QStringLiteral("cid")) + u'-' + name, name});
@@ -99,9 +100,8 @@ QStringList setsOfGroup(db::Connection &conn, const QString &group)
 QStringList memberCodes(db::Connection &conn, const QString &categoryCode)
 {
     QStringList codes;
-    auto rs = conn.OpenRecordset(
-        QStringLiteral("select * from hr_sys_CategoriesMember where cid='")
-        + services::sqlText(categoryCode) + u'\'');
+    auto rs = conn.OpenRecordset(QStringLiteral("select * from hr_sys_CategoriesMember where cid='")
+                                 + services::sqlText(categoryCode) + u'\'');
     for (; !rs->Eof(); rs->MoveNext())
         codes << text(*rs, QStringLiteral("ctablecode"));
     return codes;
@@ -114,15 +114,17 @@ bool saveMembers(db::Connection &conn,
 {
     try {
         const QString cid = services::sqlText(categoryCode);
-        const QString g = QString::number(services::checkedWholeNumber(group, QStringLiteral("表组")));
+        const QString g
+            = QString::number(services::checkedWholeNumber(group, QStringLiteral("表组")));
         db::TransactionGuard tx(conn);
         conn.Execute(QStringLiteral("delete from hr_sys_CategoriesMember where cid='") + cid
                      + QStringLiteral("' and itablegroup=") + g);
         for (const QString &code : setCodes)
-            conn.Execute(QStringLiteral("insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) "
-                                        "values('")
-                         + cid + QStringLiteral("', '") + services::sqlText(code)
-                         + QStringLiteral("' ,'") + g + QStringLiteral("')"));
+            conn.Execute(
+                QStringLiteral("insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) "
+                               "values('")
+                + cid + QStringLiteral("', '") + services::sqlText(code) + QStringLiteral("' ,'")
+                + g + QStringLiteral("')"));
         tx.Commit();
         return true;
     } catch (const std::exception &) {

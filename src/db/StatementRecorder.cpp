@@ -85,7 +85,8 @@ void StatementLogFile::record(const StatementEvent &event) noexcept
 
 std::shared_ptr<StatementRecorder> environmentStatementLog()
 {
-    static const std::shared_ptr<StatementRecorder> log = []() -> std::shared_ptr<StatementRecorder> {
+    static const std::shared_ptr<StatementRecorder> log
+        = []() -> std::shared_ptr<StatementRecorder> {
         const QString path = qEnvironmentVariable("VORLANE_STATEMENT_LOG");
         if (path.isEmpty())
             return nullptr;

@@ -70,12 +70,12 @@ void TestApp::badCommandLines_data()
     QTest::newRow("missing directory")
         << QStringList{"--summary", "--connect", "sqlite:" + m_dir.filePath("no/such/a.db")} << true
         << "目录不存在";
-    QTest::newRow("not a database") << QStringList{"--summary", "--connect", notDb} << true
-                                    << "file is not a database";
-    QTest::newRow("not an account database") << QStringList{"--summary", "--connect", other}
-                                             << true << "不是账套数据库";
-    QTest::newRow("bad business date")
-        << QStringList{"--summary", "--business-date", "2026-13-01"} << true << "业务日期格式不正确";
+    QTest::newRow("not a database")
+        << QStringList{"--summary", "--connect", notDb} << true << "file is not a database";
+    QTest::newRow("not an account database")
+        << QStringList{"--summary", "--connect", other} << true << "不是账套数据库";
+    QTest::newRow("bad business date") << QStringList{"--summary", "--business-date", "2026-13-01"}
+                                       << true << "业务日期格式不正确";
     QTest::newRow("log in a missing directory")
         << QStringList{"--summary", "--statement-log", m_dir.filePath("no/dir/s.log")} << true
         << "无法写入语句日志";
@@ -96,9 +96,9 @@ void TestApp::emptyDatabaseBecomesAccountAndLogs()
 {
     const QString db = m_dir.filePath(QStringLiteral("new.db"));
     const QString log = m_dir.filePath(QStringLiteral("statements.log"));
-    const Run r = run(QStringLiteral(VORLANE_APP),
-                      {"--summary", "--connect", "sqlite:" + db, "--statement-log", log,
-                       "--operator", "demo"});
+    const Run r = run(
+        QStringLiteral(VORLANE_APP),
+        {"--summary", "--connect", "sqlite:" + db, "--statement-log", log, "--operator", "demo"});
     QVERIFY2(r.rc == 0, qPrintable(r.err));
     QVERIFY2(r.out.contains(QStringLiteral("信息集 13")), qPrintable(r.out));
     QFile f(log);

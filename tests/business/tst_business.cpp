@@ -106,14 +106,18 @@ void TestBusiness::categoriesAndTheirMembers()
     w.FormLoad();
 
     QCOMPARE(treeKeys(w),
-             QStringList({"RBZ001-编制管理", "RCJ002-人员信息采集", "RDJ003-职级评定",
-                          "RTP004-人事调配", "RLZ005-离职管理"}));
-    QCOMPARE(rec->statements().last(),
-             QStringLiteral("select t1.cid as '业务代码',t1.ctablecode as '信息集代码',t2.vtablename as "
-                            "'信息集名称',t2.vdescription as '信息集描述',t2.vmemo as '备注' from "
-                            "hr_sys_CategoriesMember as t1 left join hr_sys_setdict as t2 on "
-                            "t1.ctablecode=t2.ctablecode  where t1.cid='BZ001' and t2.bDisplay=1 and "
-                            "t2.bdelFlag=0 order by  t2.ishowOrder"));
+             QStringList({"RBZ001-编制管理",
+                          "RCJ002-人员信息采集",
+                          "RDJ003-职级评定",
+                          "RTP004-人事调配",
+                          "RLZ005-离职管理"}));
+    QCOMPARE(
+        rec->statements().last(),
+        QStringLiteral("select t1.cid as '业务代码',t1.ctablecode as '信息集代码',t2.vtablename as "
+                       "'信息集名称',t2.vdescription as '信息集描述',t2.vmemo as '备注' from "
+                       "hr_sys_CategoriesMember as t1 left join hr_sys_setdict as t2 on "
+                       "t1.ctablecode=t2.ctablecode  where t1.cid='BZ001' and t2.bDisplay=1 and "
+                       "t2.bdelFlag=0 order by  t2.ishowOrder"));
     Grid *g = w.grid();
     QCOMPARE(g->rowTexts(0),
              QStringList({"序号", "业务代码", "信息集代码", "信息集名称", "信息集描述", "备注"}));
@@ -122,17 +126,21 @@ void TestBusiness::categoriesAndTheirMembers()
     QCOMPARE(g->TextMatrix(1, 1), QStringLiteral("BZ001"));
 
     // Hidden, deleted and missing sets are not listed.
-    s.conn().Execute(QStringLiteral("update hr_sys_setdict set bDisplay=0 where ctablecode='hr_hi_family'"));
-    s.conn().Execute(QStringLiteral("update hr_sys_setdict set bdelFlag=1 where ctablecode='hr_hi_resume'"));
-    s.conn().Execute(QStringLiteral("insert hr_sys_CategoriesMember (cid,ctablecode,itablegroup) values ('CJ002','HR_GONE','1')"));
+    s.conn().Execute(
+        QStringLiteral("update hr_sys_setdict set bDisplay=0 where ctablecode='hr_hi_family'"));
+    s.conn().Execute(
+        QStringLiteral("update hr_sys_setdict set bdelFlag=1 where ctablecode='hr_hi_resume'"));
+    s.conn().Execute(QStringLiteral("insert hr_sys_CategoriesMember (cid,ctablecode,itablegroup) "
+                                    "values ('CJ002','HR_GONE','1')"));
     selectCategory(w, QStringLiteral("CJ002"));
     QCOMPARE(g->Rows(), 2);
     QCOMPARE(g->TextMatrix(1, 2).toLower(), QStringLiteral("hr_hi_education"));
 
     // No members: the default titles and one empty row.
     selectCategory(w, QStringLiteral("DJ003"));
-    QCOMPARE(g->rowTexts(0),
-             QStringList({"序号", "业务信息代码", "信息集代码", "信息集名称", "应用表描述", "备注"}));
+    QCOMPARE(
+        g->rowTexts(0),
+        QStringList({"序号", "业务信息代码", "信息集代码", "信息集名称", "应用表描述", "备注"}));
     QCOMPARE(g->Rows(), 2);
     QCOMPARE(g->rowTexts(1).join(QString()), QString());
 
@@ -168,10 +176,11 @@ void TestBusiness::savingReplacesOneGroup()
         d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
         QVERIFY(!d.isVisible());
     });
-    QCOMPARE(rec->executed(),
-             QStringList({"delete from hr_sys_CategoriesMember where cid='CJ002' and itablegroup=1",
-                          "insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) values('CJ002', '"
-                              + kept + "' ,'1')"}));
+    QCOMPARE(
+        rec->executed(),
+        QStringList({"delete from hr_sys_CategoriesMember where cid='CJ002' and itablegroup=1",
+                     "insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) values('CJ002', '"
+                         + kept + "' ,'1')"}));
     QCOMPARE(members(s, QStringLiteral("CJ002")), QStringList({u"1:" + kept.toLower()}));
     QCOMPARE(w.grid()->Rows(), 2); // the browser refreshed its list
     QCOMPARE(w.grid()->TextMatrix(1, 2), kept);
@@ -180,7 +189,8 @@ void TestBusiness::savingReplacesOneGroup()
     selectCategory(w, QStringLiteral("BZ001"));
     withMembershipDialog(w, [&](frmXXJGroup &d) {
         for (const QString &entry : comboEntries(d))
-            QVERIFY(!entry.startsWith(QStringLiteral("1-")) && !entry.startsWith(QStringLiteral("5-")));
+            QVERIFY(!entry.startsWith(QStringLiteral("1-"))
+                    && !entry.startsWith(QStringLiteral("5-")));
         QVERIFY(comboEntries(d).first().startsWith(QStringLiteral("2-")));
         d.findChild<QPushButton *>(QStringLiteral("cmdSel"))->click();
         d.findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
@@ -201,7 +211,8 @@ void TestBusiness::unknownCategoryAndEmptyCatalogue()
 {
     HostSession s;
     MessageScope messages;
-    s.conn().Execute(QStringLiteral("insert hr_sys_Categories (cid,vname,ishoworder) values ('XX999','其他业务',9)"));
+    s.conn().Execute(QStringLiteral(
+        "insert hr_sys_Categories (cid,vname,ishoworder) values ('XX999','其他业务',9)"));
     frmOperationFlowUI w;
     w.FormLoad();
     selectCategory(w, QStringLiteral("XX999"));
