@@ -10,6 +10,13 @@ namespace {
 constexpr int KeyRole = Qt::UserRole + 1;
 constexpr int TagRole = Qt::UserRole + 2;
 
+// Node keys carry codes, which the database compares without regard to letter case; a node added
+// under "CR1^hr_x^" is the node that a command later rebuilds as "CR1^HR_X^".
+QString folded(const QString &key)
+{
+    return key.toUpper();
+}
+
 } // namespace
 
 NodeTree::NodeTree(QWidget *parent)
@@ -53,11 +60,11 @@ QIcon NodeTree::nodeIcon(int image, int selectedImage) const
 QTreeWidgetItem *NodeTree::AddNode(
     const QString &parentKey, const QString &key, const QString &text, int image, int selectedImage)
 {
-    if (m_nodes.contains(key))
+    if (m_nodes.contains(folded(key)))
         return nullptr;
     QTreeWidgetItem *parentItem = nullptr;
     if (!parentKey.isEmpty()) {
-        parentItem = m_nodes.value(parentKey);
+        parentItem = m_nodes.value(folded(parentKey));
         if (!parentItem)
             return nullptr;
     }
@@ -70,27 +77,27 @@ QTreeWidgetItem *NodeTree::AddNode(
         parentItem->addChild(item);
     else
         addTopLevelItem(item);
-    m_nodes.insert(key, item);
+    m_nodes.insert(folded(key), item);
     m_order.append(item);
     return item;
 }
 
 QTreeWidgetItem *NodeTree::Node(const QString &key) const
 {
-    return m_nodes.value(key);
+    return m_nodes.value(folded(key));
 }
 
 void NodeTree::forget(QTreeWidgetItem *item)
 {
     for (int i = 0; i < item->childCount(); ++i)
         forget(item->child(i));
-    m_nodes.remove(Key(item));
+    m_nodes.remove(folded(Key(item)));
     m_order.removeOne(item);
 }
 
 bool NodeTree::RemoveNode(const QString &key)
 {
-    QTreeWidgetItem *item = m_nodes.value(key);
+    QTreeWidgetItem *item = m_nodes.value(folded(key));
     if (!item)
         return false;
     forget(item);
@@ -123,7 +130,7 @@ void NodeTree::setTag(QTreeWidgetItem *item, const QString &tag)
 
 void NodeTree::setNodeText(const QString &key, const QString &text)
 {
-    if (QTreeWidgetItem *item = m_nodes.value(key))
+    if (QTreeWidgetItem *item = m_nodes.value(folded(key)))
         item->setText(0, text);
 }
 
@@ -147,7 +154,7 @@ void NodeTree::selectNode(QTreeWidgetItem *item)
 
 bool NodeTree::selectKey(const QString &key)
 {
-    QTreeWidgetItem *item = m_nodes.value(key);
+    QTreeWidgetItem *item = m_nodes.value(folded(key));
     if (!item)
         return false;
     selectNode(item);

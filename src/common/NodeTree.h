@@ -28,8 +28,9 @@ public:
                              const QString &text,
                              int image = 0,
                              int selectedImage = 0);
+    // Keys are looked up without regard to letter case.
     QTreeWidgetItem *Node(const QString &key) const;
-    bool Exists(const QString &key) const { return m_nodes.contains(key); }
+    bool Exists(const QString &key) const { return Node(key) != nullptr; }
     // Removes the node and everything below it.
     bool RemoveNode(const QString &key);
     void ClearNodes();
