@@ -407,8 +407,6 @@ void TstTranslator::unknownStatementCarriesSqliteMessage_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("syntax") << u"frobnicate the widgets"_s
                             << u"near \"frobnicate\": syntax error"_s;
-    QTest::newRow("missing table")
-        << u"select * from no_such_table"_s << u"no such table: no_such_table"_s;
     QTest::newRow("unknown function")
         << u"select datediff(1, 2)"_s << u"no such function: datediff"_s;
 }
