@@ -187,6 +187,18 @@ int main(int argc, char *argv[])
         if (connectionString.isEmpty()) {
             connectionString = QStringLiteral("sqlite:") + defaultDemoPath();
             ensureDemoAccount(connectionString);
+        } else {
+            // A new, empty account database named by --connect gets the demo account too.
+            db::Connection conn;
+            bool opened = false;
+            try {
+                conn.Open(connectionString);
+                opened = true;
+            } catch (const db::DbError &) {
+                // signing in reports why the database cannot be reached
+            }
+            if (opened && host::isEmptyDatabase(conn))
+                host::createDemoAccount(conn);
         }
     } catch (const db::DbError &e) {
         err() << "无法创建演示账套数据库：" << e.message() << Qt::endl;

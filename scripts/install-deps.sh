@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev
     unixodbc-dev odbcinst libsqliteodbc tdsodbc
+    postgresql-15 odbc-postgresql
     libxlsxwriter-dev libminizip-dev
     libbenchmark-dev
     fonts-noto-cjk

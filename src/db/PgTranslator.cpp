@@ -152,9 +152,24 @@ private:
     QList<PgStep> alterTable(int b, int e) const;
     QList<PgStep> ifStatement(int b, int e);
 
+    // COMMENT ON COLUMN steps that keep the T-SQL declared type of the columns just defined.
+    QList<PgStep> declaredTypes(const QString &table) const;
+
     const QList<Token> &t;
     QHash<int, QString> m_blanks; // token index of a blank literal -> its marker
+    mutable QList<QPair<QString, QString>> m_declared; // column, T-SQL type
 };
+
+QList<PgStep> PgRewriter::declaredTypes(const QString &table) const
+{
+    QList<PgStep> steps;
+    for (const auto &[column, type] : std::as_const(m_declared)) {
+        steps << step(u"COMMENT ON COLUMN "_s + quoteIdentifier(table.toLower()) + u'.'
+                      + quoteIdentifier(column) + u" IS "_s + quoteLiteral(type.toLower()));
+    }
+    m_declared.clear();
+    return steps;
+}
 
 QString PgRewriter::process(int b, int e) const
 {
@@ -339,7 +354,7 @@ QString PgRewriter::functionCall(const QString &name, int open, int close, bool 
     if (name == u"GETDATE" && inner.trimmed().isEmpty())
         return u"LOCALTIMESTAMP(3)"_s;
     if (name == u"NEWID" && inner.trimmed().isEmpty())
-        return u"upper(CAST(gen_random_uuid() AS text))"_s;
+        return u"gen_random_uuid()"_s;
     if (name == u"CONVERT") {
         const QString c = convertCall(open, close);
         if (!c.isEmpty())
@@ -487,8 +502,11 @@ QString PgRewriter::columnDefinition(int b, int e) const
         return process(b, e).trimmed();
     const int tEnd = typeEnd(name + 1, e);
     int length = 0;
-    const QString type = PgTranslator::columnType(normalizedType(name + 1, tEnd), &length);
+    const QString declared = normalizedType(name + 1, tEnd);
+    const QString type = PgTranslator::columnType(declared, &length);
     const QString column = stripIdentifier(t[name].text).toLower();
+    if (!declared.isEmpty())
+        m_declared.append({column, declared});
     QString out = quoteIdentifier(column);
     if (!type.isEmpty())
         out += u' ' + type;
@@ -635,9 +653,22 @@ QList<PgStep> PgRewriter::createTable(int b, int e) const
     const int close = open >= 0 ? matching(open, e) : -1;
     if (close < 0)
         return {step(process(b, e).trimmed())};
-    return {step(QString(process(b, open) + u'(' + columnList(open + 1, close) + u')'
-                         + process(close + 1, e))
-                     .trimmed())};
+    int name = -1;
+    for (int i = b; i < open; ++i) {
+        if (isWord(t[i], u"TABLE")) {
+            name = nextSig(i + 1, open);
+            break;
+        }
+    }
+    if (name >= 0 && isWord(t[name], u"IF")) // IF NOT EXISTS
+        name = nextSig(nextSig(nextSig(name + 1, open) + 1, open) + 1, open);
+    m_declared.clear();
+    QList<PgStep> steps{step(QString(process(b, open) + u'(' + columnList(open + 1, close) + u')'
+                                     + process(close + 1, e))
+                                 .trimmed())};
+    if (name >= 0)
+        steps += declaredTypes(plainName(raw(name, open)));
+    return steps;
 }
 
 QList<PgStep> PgRewriter::alterTable(int b, int e) const
@@ -649,6 +680,8 @@ QList<PgStep> PgRewriter::alterTable(int b, int e) const
         return {step(process(b, e).trimmed())};
     const int end = nameEnd(name, e);
     const QString head = u"ALTER TABLE "_s + process(name, end).trimmed();
+    const QString tablePlain = plainName(raw(name, end));
+    m_declared.clear();
     const int action = nextSig(end, e);
     if (action < 0)
         return {step(process(b, e).trimmed())};
@@ -666,7 +699,7 @@ QList<PgStep> PgRewriter::alterTable(int b, int e) const
             if (nextSig(s, f) >= 0)
                 adds << u"ADD COLUMN "_s + columnDefinition(s, f);
         }
-        return {step(head + u' ' + adds.join(u", "_s))};
+        return QList<PgStep>{step(head + u' ' + adds.join(u", "_s))} + declaredTypes(tablePlain);
     }
     if (isWord(t[action], u"DROP")) {
         const int col = nextSig(action + 1, e);
@@ -729,7 +762,9 @@ QList<PgStep> PgRewriter::alterTable(int b, int e) const
                     actions << u"ALTER COLUMN "_s + c + u" SET NOT NULL"_s;
                 if (length > 0)
                     actions << u"ADD "_s + PgTranslator::lengthConstraint(column, length);
-                return {step(head + u' ' + actions.join(u", "_s))};
+                m_declared.append({column, tsqlType});
+                return QList<PgStep>{step(head + u' ' + actions.join(u", "_s))}
+                       + declaredTypes(tablePlain);
             }
         }
     }

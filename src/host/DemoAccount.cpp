@@ -76,6 +76,20 @@ int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor, bool postgres
 
 } // namespace
 
+bool isEmptyDatabase(db::Connection &conn)
+{
+    if (conn.State() != db::adStateOpen)
+        throw db::DbError(u"数据库连接未打开"_s);
+    const QString name = conn.dialect().Name();
+    QString sql = u"select count(*) from sysobjects where xtype = 'U'"_s;
+    if (name.contains(u"SQLite"_s, Qt::CaseInsensitive))
+        sql = u"select count(*) from sqlite_master where type = 'table'"_s;
+    else if (isPostgres(conn))
+        sql = u"select count(*) from pg_catalog.pg_tables where schemaname = current_schema()"_s;
+    auto rs = conn.engine().QueryNative(sql);
+    return rs->Eof() || rs->FieldValue(0).toInt() == 0;
+}
+
 void createDemoAccount(db::Connection &conn)
 {
     if (conn.State() != db::adStateOpen)
