@@ -51,6 +51,39 @@ public:
         return values;
     }
 
+    // Tables, indexes and other objects of the account database's schema.
+    int objectCount()
+    {
+        return count(TestDatabase::onPostgres()
+                         ? QStringLiteral("select count(*) from pg_class c join pg_namespace n on "
+                                          "n.oid = c.relnamespace where n.nspname = "
+                                          "current_schema()")
+                         : QStringLiteral("select count(*) from sqlite_master"));
+    }
+
+    // Indexes of a table whose names begin with a prefix.
+    int indexCount(const QString &table, const QString &prefix)
+    {
+        return count(TestDatabase::onPostgres()
+                         ? QStringLiteral("select count(*) from pg_indexes where schemaname = "
+                                          "current_schema() and tablename = lower('%1') and "
+                                          "indexname like lower('%2') || '%'")
+                               .arg(table, prefix)
+                         : QStringLiteral("select count(*) from sqlite_master where type='index' "
+                                          "and tbl_name='%1' and name like '%2%'")
+                               .arg(table, prefix));
+    }
+
+    // The storage class (SQLite) or type (PostgreSQL) of the first row's value of a column.
+    QString storedType(const QString &table, const QString &column)
+    {
+        const QString fn = TestDatabase::onPostgres() ? QStringLiteral("pg_typeof")
+                                                      : QStringLiteral("typeof");
+        return row(QStringLiteral("select CAST(%1(%2) AS text) from %3").arg(fn, column, table))
+            .value(0)
+            .toString();
+    }
+
     // The same as texts; NULL reads as the empty text.
     QStringList texts(const QString &sql)
     {
@@ -61,8 +94,17 @@ public:
         return values;
     }
 
-    // Changes made through this connection so far; DDL does not count.
-    int totalChanges() { return row(QStringLiteral("select total_changes()")).value(0).toInt(); }
+    // Changes made through this connection so far; DDL does not count. PostgreSQL counts no
+    // changes: there it is the next transaction id of the server, which every statement that
+    // tries to write moves on (stricter; the PostgreSQL tests run one process at a time).
+    qint64 totalChanges()
+    {
+        return row(TestDatabase::onPostgres()
+                       ? QStringLiteral("select pg_snapshot_xmax(pg_current_snapshot())::text")
+                       : QStringLiteral("select total_changes()"))
+            .value(0)
+            .toLongLong();
+    }
 
     // pragma table_info of a table: one entry per column, "name type notnull dflt pk" lower-case.
     // On PostgreSQL the type is the T-SQL declared type kept in the column's comment.

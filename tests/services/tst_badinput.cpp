@@ -213,8 +213,8 @@ void TestBadInput::badIdentifiersNeverReachAStatement()
     clsHrCTsFace cts;
     clsHrSysDataTypes types;
     QVERIFY(types.Load(u"select * from hr_sys_datatype"_s));
-    const int changes = sdb.totalChanges();
-    const int tables = sdb.count(u"select count(*) from sqlite_master"_s);
+    const auto changes = sdb.totalChanges();
+    const int tables = sdb.objectCount();
 
     clsHrSysSetDict set;
     set.setTableCode(name);
@@ -255,7 +255,7 @@ void TestBadInput::badIdentifiersNeverReachAStatement()
     QVERIFY_THROWS_EXCEPTION(services::SqlInputError, sets.DropTable(name));
 
     QCOMPARE(sdb.totalChanges(), changes);
-    QCOMPARE(sdb.count(u"select count(*) from sqlite_master"_s), tables);
+    QCOMPARE(sdb.objectCount(), tables);
 }
 
 void TestBadInput::codeTableKeysAndTransactions()
@@ -279,7 +279,7 @@ void TestBadInput::codeTableKeysAndTransactions()
              QStringList{u"1,2"_s});
 
     // Codes with LIKE pattern characters are refused.
-    const int changes = sdb.totalChanges();
+    const auto changes = sdb.totalChanges();
     for (const QString &id : {u"1%"_s, u"1_"_s, u"[1]"_s, u"%"_s}) {
         c.setCodeId(id);
         QVERIFY2(!cts.Add(c, u"HR_CT901"_s), qPrintable(id));
