@@ -84,6 +84,16 @@ public:
             .toString();
     }
 
+    // The first column of every row of a native query, as text.
+    QStringList values(const QString &sql)
+    {
+        QStringList out;
+        auto rs = m_db.conn().engine().QueryNative(sql);
+        for (; !rs->Eof(); rs->MoveNext())
+            out << rs->FieldValue(0).toString();
+        return out;
+    }
+
     // The same as texts; NULL reads as the empty text.
     QStringList texts(const QString &sql)
     {
