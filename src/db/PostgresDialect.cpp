@@ -151,6 +151,23 @@ private:
     QList<bool> m_bit;
 };
 
+// What the translated statements need in the database, created once with its first text column:
+// citext (a trusted extension: the database's owner may create it), and the server's implicit
+// conversion of text in arithmetic with an integer ("max(code) + 1").
+void prepareDatabase(Engine &engine)
+{
+    engine.ExecuteNative(u"CREATE EXTENSION IF NOT EXISTS citext"_s);
+    engine.ExecuteNative(
+        u"DO $$ BEGIN "
+        "IF to_regprocedure('vorlane_text_plus_int(citext,integer)') IS NULL THEN "
+        "CREATE FUNCTION vorlane_text_plus_int(citext, integer) RETURNS integer "
+        "LANGUAGE sql IMMUTABLE AS 'SELECT CAST(coalesce(nullif(btrim(CAST($1 AS text)), ''''), "
+        "''0'') AS integer) + $2'; "
+        "CREATE OPERATOR + (LEFTARG = citext, RIGHTARG = integer, "
+        "FUNCTION = vorlane_text_plus_int); "
+        "END IF; END $$"_s);
+}
+
 void runStep(Engine &engine, const PgStep &step, long long *changed)
 {
     if (!conditionHolds(engine, step))
@@ -177,8 +194,7 @@ long long PostgresDialect::Execute(Engine &engine, const QString &tsql) const
         if (!m_citextReady) {
             for (const PgStep &s : steps) {
                 if (s.sql.contains(u"citext")) {
-                    // citext is a trusted extension: the database's owner may create it
-                    engine.ExecuteNative(u"CREATE EXTENSION IF NOT EXISTS citext"_s);
+                    prepareDatabase(engine);
                     m_citextReady = true;
                     break;
                 }

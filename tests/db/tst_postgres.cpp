@@ -162,6 +162,11 @@ void tst_Postgres::blanksAndQuotedNumbersIntoNumberColumns()
     c.Execute(u"update HR_N set iLen = '' where id = 1"_s);
     QCOMPARE(db.scalar(u"select iLen from HR_N"_s).toInt(), 0);
     QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(u"update HR_N set iLen = 'x' where id = 1"_s));
+    // text in arithmetic with a number converts to a number
+    c.Execute(u"update HR_N set cText = 'HR_CT041'"_s);
+    QCOMPARE(db.scalar(u"select max(CONVERT(char,substring(cText,6,3),105))+1 as mm from HR_N"_s)
+                 .toInt(),
+             42);
 }
 
 void tst_Postgres::columnChanges()
