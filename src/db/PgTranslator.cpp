@@ -438,8 +438,8 @@ QString PgRewriter::convertCall(int open, int close) const
         const QString target = base == u"date" ? u"date"_s : u"timestamp(3)"_s;
         if (style == 112)
             return u"CAST(to_timestamp("_s + asText + u", 'YYYYMMDD') AS "_s + target + u')';
-        if (style >= 0 && style != 120 && style != 121 && style != 23 && style != 20
-            && style != 21 && style != 126)
+        if (style >= 0 && style != 120 && style != 121 && style != 23 && style != 20 && style != 21
+            && style != 126)
             return {};
         return u"CAST("_s + asText + u" AS "_s + target + u')';
     }
@@ -745,17 +745,18 @@ QList<PgStep> PgRewriter::alterTable(int b, int e) const
                 const QString c = quoteIdentifier(column);
                 const QString asText = u"CAST("_s + c + u" AS text)"_s;
                 // The server converts a blank text to 0 for a number column.
-                const bool numeric = type == u"integer" || type == u"smallint"
-                                     || type == u"bigint" || type.startsWith(u"numeric")
-                                     || type == u"double precision" || type == u"real";
-                const QString value = numeric ? u"(CASE WHEN btrim("_s + asText
-                                                    + u") = '' THEN '0' ELSE "_s + asText
-                                                    + u" END)"_s
-                                              : asText;
-                QStringList actions{u"DROP CONSTRAINT IF EXISTS "_s
-                                        + quoteIdentifier(PgTranslator::lengthConstraintName(column)),
-                                    u"ALTER COLUMN "_s + c + u" TYPE "_s + type + u" USING CAST("_s
-                                        + value + u" AS "_s + type + u')'};
+                const bool numeric = type == u"integer" || type == u"smallint" || type == u"bigint"
+                                     || type.startsWith(u"numeric") || type == u"double precision"
+                                     || type == u"real";
+                const QString value = numeric
+                                          ? u"(CASE WHEN btrim("_s + asText
+                                                + u") = '' THEN '0' ELSE "_s + asText + u" END)"_s
+                                          : asText;
+                QStringList actions{
+                    u"DROP CONSTRAINT IF EXISTS "_s
+                        + quoteIdentifier(PgTranslator::lengthConstraintName(column)),
+                    u"ALTER COLUMN "_s + c + u" TYPE "_s + type + u" USING CAST("_s + value
+                        + u" AS "_s + type + u')'};
                 if (nullability == u"NULL")
                     actions << u"ALTER COLUMN "_s + c + u" DROP NOT NULL"_s;
                 else if (nullability == u"NOT NULL")
@@ -839,11 +840,11 @@ QList<PgStep> PgRewriter::ifStatement(int b, int e)
                 }
             }
         }
-        condition = u"SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n"
-                    " ON n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "_s
-                    + (userTable ? u"c.relkind IN ('r', 'p')"_s
-                                 : u"c.relkind IN ('r', 'p', 'v', 'm')"_s)
-                    + u" AND c.relname = "_s + quoteLiteral(objectName.toLower());
+        condition
+            = u"SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n"
+              " ON n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "_s
+              + (userTable ? u"c.relkind IN ('r', 'p')"_s : u"c.relkind IN ('r', 'p', 'v', 'm')"_s)
+              + u" AND c.relname = "_s + quoteLiteral(objectName.toLower());
     } else {
         condition = process(open + 1, close).trimmed();
     }
@@ -954,8 +955,9 @@ QString PgTranslator::lengthConstraintName(const QString &column)
 
 QString PgTranslator::lengthConstraint(const QString &column, int length)
 {
-    return u"CONSTRAINT "_s + quoteIdentifier(lengthConstraintName(column)) + u" CHECK (char_length("_s
-           + quoteIdentifier(column.toLower()) + u") <= "_s + QString::number(length) + u')';
+    return u"CONSTRAINT "_s + quoteIdentifier(lengthConstraintName(column))
+           + u" CHECK (char_length("_s + quoteIdentifier(column.toLower()) + u") <= "_s
+           + QString::number(length) + u')';
 }
 
 QString PgTranslator::blankMarker(const QString &table, const QString &column)

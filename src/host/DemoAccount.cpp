@@ -26,7 +26,10 @@ public:
     {}
 
     QString DbmsName() const override { return m_engine.DbmsName(); }
-    long long ExecuteNative(const QString &sql) override { return m_dialect.Execute(m_engine, sql); }
+    long long ExecuteNative(const QString &sql) override
+    {
+        return m_dialect.Execute(m_engine, sql);
+    }
     db::RecordsetPtr QueryNative(const QString &sql) override
     {
         return m_dialect.Query(m_engine, sql);
@@ -51,7 +54,8 @@ SeedWriter::Flavor flavorOf(db::Connection &conn)
     if (name.contains(u"SQL Server"_s, Qt::CaseInsensitive) || isPostgres(conn))
         return SeedWriter::Flavor::SqlServer;
     throw db::DbError(
-        u"演示账套只能建立在 SQLite、SQL Server 或 PostgreSQL 数据库上，当前数据库为 %1"_s.arg(name));
+        u"演示账套只能建立在 SQLite、SQL Server 或 PostgreSQL 数据库上，当前数据库为 %1"_s.arg(
+            name));
 }
 
 // The schema version recorded in the account database: 0 for a database without Host_Meta,

@@ -61,8 +61,8 @@ void tst_Postgres::translation_data()
     QTest::newRow("bracketed names fold like plain ones")
         << u"select [cTableCode] as [Code] from [dbo].[T]"_s
         << u"select \"ctablecode\" as \"Code\" from \"t\""_s;
-    QTest::newRow("delete without from") << u"delete T where a = 1"_s
-                                         << u"delete from T where a = 1"_s;
+    QTest::newRow("delete without from")
+        << u"delete T where a = 1"_s << u"delete from T where a = 1"_s;
     QTest::newRow("functions")
         << u"select isnull(a, ''), len(b), substring(c, 2, 3), getdate(), newid() from T"_s
         << u"select coalesce(a, ''), char_length(rtrim(CAST((b) AS text))), substr(c, 2, 3), "
@@ -110,8 +110,8 @@ void tst_Postgres::translation()
     QCOMPARE(translated(tsql), postgres);
 }
 
-#define REQUIRE_POSTGRES() \
-    if (!TestDatabase::onPostgres()) \
+#define REQUIRE_POSTGRES()                                                                         \
+    if (!TestDatabase::onPostgres())                                                               \
         QSKIP("needs a PostgreSQL server: VORLANE_TEST_PG (scripts/test-postgres.sh)");
 
 void tst_Postgres::codesCompareWithoutCase()
@@ -127,8 +127,7 @@ void tst_Postgres::codesCompareWithoutCase()
     QCOMPARE(db.scalar(u"select top 1 cCode '业务代码' from HR_K"_s).toString(), u"HR_Abc"_s);
     // the key compares without case too
     QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(u"insert HR_K (cCode) values ('HR_ABC')"_s));
-    QVERIFY_THROWS_EXCEPTION(DbError,
-                             c.Execute(u"insert HR_K (cCode) values ('HR_TOO_LONG_1')"_s));
+    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(u"insert HR_K (cCode) values ('HR_TOO_LONG_1')"_s));
 }
 
 void tst_Postgres::bitsReadAsBooleans()

@@ -77,8 +77,8 @@ public:
     // The storage class (SQLite) or type (PostgreSQL) of the first row's value of a column.
     QString storedType(const QString &table, const QString &column)
     {
-        const QString fn = TestDatabase::onPostgres() ? QStringLiteral("pg_typeof")
-                                                      : QStringLiteral("typeof");
+        const QString fn
+            = TestDatabase::onPostgres() ? QStringLiteral("pg_typeof") : QStringLiteral("typeof");
         return row(QStringLiteral("select CAST(%1(%2) AS text) from %3").arg(fn, column, table))
             .value(0)
             .toString();
@@ -121,20 +121,20 @@ public:
     QStringList tableInfo(const QString &table)
     {
         QStringList columns;
-        const QString sql = TestDatabase::onPostgres()
-                                ? QStringLiteral(
-                                      "select a.attname, coalesce(col_description(a.attrelid, "
-                                      "a.attnum), format_type(a.atttypid, a.atttypmod)), "
-                                      "case when a.attnotnull then 1 else 0 end, "
-                                      "pg_get_expr(d.adbin, d.adrelid), coalesce(array_position("
-                                      "k.conkey, a.attnum), 0) from pg_attribute a left join "
-                                      "pg_attrdef d on d.adrelid = a.attrelid and d.adnum = "
-                                      "a.attnum left join pg_constraint k on k.conrelid = "
-                                      "a.attrelid and k.contype = 'p' where a.attrelid = "
-                                      "to_regclass(lower('%1')) and a.attnum > 0 and not "
-                                      "a.attisdropped order by a.attnum")
-                                : QStringLiteral("select name, type, \"notnull\", dflt_value, pk "
-                                                 "from pragma_table_info('%1')");
+        const QString sql
+            = TestDatabase::onPostgres()
+                  ? QStringLiteral("select a.attname, coalesce(col_description(a.attrelid, "
+                                   "a.attnum), format_type(a.atttypid, a.atttypmod)), "
+                                   "case when a.attnotnull then 1 else 0 end, "
+                                   "pg_get_expr(d.adbin, d.adrelid), coalesce(array_position("
+                                   "k.conkey, a.attnum), 0) from pg_attribute a left join "
+                                   "pg_attrdef d on d.adrelid = a.attrelid and d.adnum = "
+                                   "a.attnum left join pg_constraint k on k.conrelid = "
+                                   "a.attrelid and k.contype = 'p' where a.attrelid = "
+                                   "to_regclass(lower('%1')) and a.attnum > 0 and not "
+                                   "a.attisdropped order by a.attnum")
+                  : QStringLiteral("select name, type, \"notnull\", dflt_value, pk "
+                                   "from pragma_table_info('%1')");
         auto rs = m_db.conn().engine().QueryNative(sql.arg(table));
         for (; !rs->Eof(); rs->MoveNext()) {
             QStringList parts;

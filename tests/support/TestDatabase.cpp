@@ -157,10 +157,9 @@ QStringList TestDatabase::columns(const QString &table)
 {
     QStringList names;
     const QString sql
-        = onPostgres()
-              ? u"select column_name from information_schema.columns where table_schema = "
-                "current_schema() and table_name = lower('%1') order by ordinal_position"_s
-              : u"select name from pragma_table_info('%1')"_s;
+        = onPostgres() ? u"select column_name from information_schema.columns where table_schema = "
+                         "current_schema() and table_name = lower('%1') order by ordinal_position"_s
+                       : u"select name from pragma_table_info('%1')"_s;
     auto rs = m_conn->engine().QueryNative(sql.arg(table));
     for (; !rs->Eof(); rs->MoveNext())
         names << rs->FieldValue(0).toString().toLower();
