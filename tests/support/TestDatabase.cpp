@@ -42,6 +42,31 @@ void pgMaintenance(const QString &sql)
     c.Close();
 }
 
+// Tests inspect the schema through SQLite's catalogue (sqlite_master, pragma_table_info). On
+// PostgreSQL a view and a function of those names answer the same questions; the type of a
+// column is the T-SQL type that the translation keeps in the column's comment.
+void addCatalogueViews(db::Connection &conn)
+{
+    db::Engine &e = conn.engine();
+    e.ExecuteNative(u"CREATE VIEW sqlite_master AS SELECT CASE c.relkind WHEN 'r' THEN 'table' "
+                    "WHEN 'i' THEN 'index' ELSE 'view' END AS type, c.relname::text AS name, "
+                    "coalesce(t.relname, c.relname)::text AS tbl_name FROM pg_class c JOIN "
+                    "pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_index x ON "
+                    "x.indexrelid = c.oid LEFT JOIN pg_class t ON t.oid = x.indrelid WHERE "
+                    "n.nspname = current_schema() AND c.relkind IN ('r', 'i', 'v') AND c.relname "
+                    "<> 'sqlite_master'"_s);
+    e.ExecuteNative(
+        u"CREATE FUNCTION pragma_table_info(text) RETURNS TABLE (cid integer, name text, type "
+        "text, \"notnull\" integer, dflt_value text, pk integer) LANGUAGE sql STABLE AS $$ "
+        "SELECT (a.attnum - 1)::int, a.attname::text, coalesce(col_description(a.attrelid, "
+        "a.attnum), format_type(a.atttypid, a.atttypmod)), CASE WHEN a.attnotnull THEN 1 ELSE 0 "
+        "END, pg_get_expr(d.adbin, d.adrelid), coalesce(array_position(k.conkey, a.attnum), 0) "
+        "FROM pg_attribute a LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = "
+        "a.attnum LEFT JOIN pg_constraint k ON k.conrelid = a.attrelid AND k.contype = 'p' "
+        "WHERE a.attrelid = to_regclass(lower($1)) AND a.attnum > 0 AND NOT a.attisdropped "
+        "ORDER BY a.attnum $$"_s);
+}
+
 QString pgName(const QString &kind)
 {
     static std::atomic<int> counter{0};
@@ -73,6 +98,7 @@ QString pgTemplate()
         db::Connection conn;
         conn.Open(pgDatabase(name));
         host::createDemoAccount(conn);
+        addCatalogueViews(conn);
         conn.Close();
     }
     return tpl.name;
@@ -124,6 +150,8 @@ TestDatabase::TestDatabase(bool demo)
     }
     m_conn = std::make_unique<db::Connection>();
     m_conn->Open(connectionString());
+    if (onPostgres() && !demo)
+        addCatalogueViews(*m_conn);
 }
 
 TestDatabase::~TestDatabase()
