@@ -12,6 +12,10 @@ packages=(
     fonts-noto-cjk
     xvfb xauth
 )
+# The PostgreSQL server and its ODBC driver only for scripts/test-postgres.sh.
+if [ "${1:-}" = "--postgres" ]; then
+    packages+=(postgresql-15 odbc-postgresql)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

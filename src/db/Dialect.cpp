@@ -23,6 +23,8 @@ std::unique_ptr<Dialect> dialectForDbms(const QString &dbmsName)
 {
     if (dbmsName.contains(QStringLiteral("sqlite"), Qt::CaseInsensitive))
         return std::make_unique<SqliteDialect>();
+    if (dbmsName.contains(QStringLiteral("postgres"), Qt::CaseInsensitive))
+        return std::make_unique<PostgresDialect>();
     // SQL Server and the T-SQL family (Sybase through FreeTDS) take the statements verbatim.
     return std::make_unique<SqlServerDialect>();
 }

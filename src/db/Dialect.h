@@ -41,6 +41,20 @@ public:
     RecordsetPtr Query(Engine &engine, const QString &tsql) const override;
 };
 
+// PostgreSQL: statements are rewritten by the PostgreSQL translation first; inside a transaction
+// each runs in a savepoint, so that a failed statement leaves the transaction usable, as on SQL
+// Server. Defined in PostgresDialect.cpp.
+class PostgresDialect final : public Dialect
+{
+public:
+    QString Name() const override;
+    long long Execute(Engine &engine, const QString &tsql) const override;
+    RecordsetPtr Query(Engine &engine, const QString &tsql) const override;
+
+private:
+    mutable bool m_citextReady = false;
+};
+
 // Picks the dialect from an engine's DBMS name ("SQLite", "Microsoft SQL Server", ...).
 std::unique_ptr<Dialect> dialectForDbms(const QString &dbmsName);
 

@@ -19,6 +19,8 @@ public:
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
+    // Whether Begin() has opened a transaction that is not yet ended.
+    virtual bool InTransaction() const { return false; }
     virtual void Close() = 0;
 };
 

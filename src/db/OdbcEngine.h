@@ -17,6 +17,7 @@ public:
     void Begin() override;
     void Commit() override;
     void Rollback() override;
+    bool InTransaction() const override { return m_inTransaction; }
     void Close() override;
 
 private:

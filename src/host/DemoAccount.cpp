@@ -10,41 +10,72 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+bool isPostgres(db::Connection &conn)
+{
+    return conn.dialect().Name().contains(u"PostgreSQL"_s, Qt::CaseInsensitive);
+}
+
+// Runs the SQL Server seed statements through a dialect's translation, for engines that are
+// reached through one (PostgreSQL).
+class TranslatingEngine final : public db::Engine
+{
+public:
+    TranslatingEngine(const db::Dialect &dialect, db::Engine &engine)
+        : m_dialect(dialect)
+        , m_engine(engine)
+    {}
+
+    QString DbmsName() const override { return m_engine.DbmsName(); }
+    long long ExecuteNative(const QString &sql) override
+    {
+        return m_dialect.Execute(m_engine, sql);
+    }
+    db::RecordsetPtr QueryNative(const QString &sql) override
+    {
+        return m_dialect.Query(m_engine, sql);
+    }
+    void Begin() override { m_engine.Begin(); }
+    void Commit() override { m_engine.Commit(); }
+    void Rollback() override { m_engine.Rollback(); }
+    bool InTransaction() const override { return m_engine.InTransaction(); }
+    void Close() override { m_engine.Close(); }
+
+private:
+    const db::Dialect &m_dialect;
+    db::Engine &m_engine;
+};
+
 SeedWriter::Flavor flavorOf(db::Connection &conn)
 {
     const QString name = conn.dialect().Name();
     if (name.contains(u"SQLite"_s, Qt::CaseInsensitive))
         return SeedWriter::Flavor::Sqlite;
-    if (name.contains(u"SQL Server"_s, Qt::CaseInsensitive))
+    // PostgreSQL takes the SQL Server statements through its translation.
+    if (name.contains(u"SQL Server"_s, Qt::CaseInsensitive) || isPostgres(conn))
         return SeedWriter::Flavor::SqlServer;
     throw db::DbError(
-        u"演示账套只能建立在 SQLite 或 SQL Server 数据库上，当前数据库为 %1"_s.arg(name));
+        u"演示账套只能建立在 SQLite、SQL Server 或 PostgreSQL 数据库上，当前数据库为 %1"_s.arg(
+            name));
 }
 
 // The schema version recorded in the account database: 0 for a database without Host_Meta,
 // -1 for one whose Host_Meta has no version.
-int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor)
+int recordedVersion(db::Engine &engine, SeedWriter::Flavor flavor, bool postgres)
 {
-    const QString metaTable = flavor == SeedWriter::Flavor::Sqlite
-                                  ? u"select count(*) from sqlite_master where type='table' and "
-                                    "name='Host_Meta' collate nocase"_s
-                                  : u"select count(*) from sysobjects where name='Host_Meta' and "
-                                    "OBJECTPROPERTY(id, N'IsUserTable') = 1"_s;
+    QString metaTable = flavor == SeedWriter::Flavor::Sqlite
+                            ? u"select count(*) from sqlite_master where type='table' and "
+                              "name='Host_Meta' collate nocase"_s
+                            : u"select count(*) from sysobjects where name='Host_Meta' and "
+                              "OBJECTPROPERTY(id, N'IsUserTable') = 1"_s;
+    if (postgres)
+        metaTable = u"select count(*) from pg_catalog.pg_tables where schemaname = current_schema()"
+                    " and tablename = 'host_meta'"_s;
     auto tables = engine.QueryNative(metaTable);
     if (tables->Eof() || tables->FieldValue(0).toInt() == 0)
         return 0;
     tables->Close();
     auto rs = engine.QueryNative(u"select cValue from Host_Meta where cKey='SchemaVersion'"_s);
     return rs->Eof() ? -1 : rs->FieldValue(0).toInt();
-}
-
-int userTableCount(db::Engine &engine, SeedWriter::Flavor flavor)
-{
-    auto rs = engine.QueryNative(
-        flavor == SeedWriter::Flavor::Sqlite
-            ? u"select count(*) from sqlite_master where type='table'"_s
-            : u"select count(*) from sysobjects where OBJECTPROPERTY(id, N'IsUserTable') = 1"_s);
-    return rs->Eof() ? 0 : rs->FieldValue(0).toInt();
 }
 
 } // namespace
@@ -62,7 +93,16 @@ bool isAccountDatabase(db::Connection &conn)
 
 bool isEmptyDatabase(db::Connection &conn)
 {
-    return userTableCount(conn.engine(), flavorOf(conn)) == 0;
+    if (conn.State() != db::adStateOpen)
+        throw db::DbError(u"数据库连接未打开"_s);
+    const QString name = conn.dialect().Name();
+    QString sql = u"select count(*) from sysobjects where xtype = 'U'"_s;
+    if (name.contains(u"SQLite"_s, Qt::CaseInsensitive))
+        sql = u"select count(*) from sqlite_master where type = 'table'"_s;
+    else if (isPostgres(conn))
+        sql = u"select count(*) from pg_catalog.pg_tables where schemaname = current_schema()"_s;
+    auto rs = conn.engine().QueryNative(sql);
+    return rs->Eof() || rs->FieldValue(0).toInt() == 0;
 }
 
 void createDemoAccount(db::Connection &conn)
@@ -70,9 +110,11 @@ void createDemoAccount(db::Connection &conn)
     if (conn.State() != db::adStateOpen)
         throw db::DbError(u"建立演示账套前需要先打开数据库连接"_s);
     const SeedWriter::Flavor flavor = flavorOf(conn);
-    db::Engine &engine = conn.engine();
+    const bool postgres = isPostgres(conn);
+    TranslatingEngine translating(conn.dialect(), conn.engine());
+    db::Engine &engine = postgres ? translating : conn.engine();
 
-    const int version = recordedVersion(engine, flavor);
+    const int version = recordedVersion(conn.engine(), flavor, postgres);
     if (version == seed::schemaVersion)
         return;
     if (version < 0)
@@ -84,7 +126,7 @@ void createDemoAccount(db::Connection &conn)
 
     db::TransactionGuard transaction(conn);
     SeedWriter w(engine, flavor);
-    if (flavor == SeedWriter::Flavor::SqlServer) {
+    if (flavor == SeedWriter::Flavor::SqlServer && !postgres) {
         w.exec(u"if not exists (select * from systypes where name = 'ZQUID') "
                "exec sp_addtype ZQUID, 'uniqueidentifier'"_s);
     }

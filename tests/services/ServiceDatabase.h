@@ -51,6 +51,49 @@ public:
         return values;
     }
 
+    // Tables, indexes and other objects of the account database's schema.
+    int objectCount()
+    {
+        return count(TestDatabase::onPostgres()
+                         ? QStringLiteral("select count(*) from pg_class c join pg_namespace n on "
+                                          "n.oid = c.relnamespace where n.nspname = "
+                                          "current_schema()")
+                         : QStringLiteral("select count(*) from sqlite_master"));
+    }
+
+    // Indexes of a table whose names begin with a prefix.
+    int indexCount(const QString &table, const QString &prefix)
+    {
+        return count(TestDatabase::onPostgres()
+                         ? QStringLiteral("select count(*) from pg_indexes where schemaname = "
+                                          "current_schema() and tablename = lower('%1') and "
+                                          "indexname like lower('%2') || '%'")
+                               .arg(table, prefix)
+                         : QStringLiteral("select count(*) from sqlite_master where type='index' "
+                                          "and tbl_name='%1' and name like '%2%'")
+                               .arg(table, prefix));
+    }
+
+    // The storage class (SQLite) or type (PostgreSQL) of the first row's value of a column.
+    QString storedType(const QString &table, const QString &column)
+    {
+        const QString fn
+            = TestDatabase::onPostgres() ? QStringLiteral("pg_typeof") : QStringLiteral("typeof");
+        return row(QStringLiteral("select CAST(%1(%2) AS text) from %3").arg(fn, column, table))
+            .value(0)
+            .toString();
+    }
+
+    // The first column of every row of a native query, as text.
+    QStringList values(const QString &sql)
+    {
+        QStringList out;
+        auto rs = m_db.conn().engine().QueryNative(sql);
+        for (; !rs->Eof(); rs->MoveNext())
+            out << rs->FieldValue(0).toString();
+        return out;
+    }
+
     // The same as texts; NULL reads as the empty text.
     QStringList texts(const QString &sql)
     {
@@ -61,17 +104,38 @@ public:
         return values;
     }
 
-    // Changes made through this connection so far; DDL does not count.
-    int totalChanges() { return row(QStringLiteral("select total_changes()")).value(0).toInt(); }
+    // Changes made through this connection so far; DDL does not count. PostgreSQL counts no
+    // changes: there it is the next transaction id of the server, which every statement that
+    // tries to write moves on (stricter; the PostgreSQL tests run one process at a time).
+    qint64 totalChanges()
+    {
+        return row(TestDatabase::onPostgres()
+                       ? QStringLiteral("select pg_snapshot_xmax(pg_current_snapshot())::text")
+                       : QStringLiteral("select total_changes()"))
+            .value(0)
+            .toLongLong();
+    }
 
     // pragma table_info of a table: one entry per column, "name type notnull dflt pk" lower-case.
+    // On PostgreSQL the type is the T-SQL declared type kept in the column's comment.
     QStringList tableInfo(const QString &table)
     {
         QStringList columns;
-        auto rs = m_db.conn().engine().QueryNative(
-            QStringLiteral(
-                "select name, type, \"notnull\", dflt_value, pk from pragma_table_info('")
-            + table + QStringLiteral("')"));
+        const QString sql
+            = TestDatabase::onPostgres()
+                  ? QStringLiteral("select a.attname, coalesce(col_description(a.attrelid, "
+                                   "a.attnum), format_type(a.atttypid, a.atttypmod)), "
+                                   "case when a.attnotnull then 1 else 0 end, "
+                                   "pg_get_expr(d.adbin, d.adrelid), coalesce(array_position("
+                                   "k.conkey, a.attnum), 0) from pg_attribute a left join "
+                                   "pg_attrdef d on d.adrelid = a.attrelid and d.adnum = "
+                                   "a.attnum left join pg_constraint k on k.conrelid = "
+                                   "a.attrelid and k.contype = 'p' where a.attrelid = "
+                                   "to_regclass(lower('%1')) and a.attnum > 0 and not "
+                                   "a.attisdropped order by a.attnum")
+                  : QStringLiteral("select name, type, \"notnull\", dflt_value, pk "
+                                   "from pragma_table_info('%1')");
+        auto rs = m_db.conn().engine().QueryNative(sql.arg(table));
         for (; !rs->Eof(); rs->MoveNext()) {
             QStringList parts;
             for (int i = 0; i < 5; ++i)

@@ -137,9 +137,7 @@ void TestCTsFace::createTableReplacesTable()
     fillTree(face);
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
     QCOMPARE(sdb.count(u"select count(*) from HR_CT900"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from sqlite_master where type='index' "
-                       "and tbl_name='HR_CT900' and name like 'IX_HR_CT900_%'"_s),
-             2);
+    QCOMPARE(sdb.indexCount(u"HR_CT900"_s, u"IX_HR_CT900_"_s), 2);
 }
 
 void TestCTsFace::failedRegistrationKeepsTableUntilRollback()
@@ -156,7 +154,7 @@ void TestCTsFace::failedRegistrationKeepsTableUntilRollback()
     sdb.conn().RollbackTrans();
 
     QVERIFY(!sdb.db().tableExists(T));
-    QCOMPARE(sdb.count(u"select count(*) from sqlite_master where name like 'IX_HR_CT900%'"_s), 0);
+    QCOMPARE(sdb.indexCount(u"HR_CT900"_s, u"IX_HR_CT900"_s), 0);
 }
 
 void TestCTsFace::addInsertsEveryColumn()
@@ -171,7 +169,7 @@ void TestCTsFace::addInsertsEveryColumn()
     QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
     QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
              u"0301 北京 简称0301 DM 1 03 1 1 1 备注"_s.split(u' '));
-    QCOMPARE(sdb.row(u"select typeof(ilevels) from HR_CT900"_s).value(0).toString(), u"integer"_s);
+    QCOMPARE(sdb.storedType(u"HR_CT900"_s, u"ilevels"_s), u"integer"_s);
     // A second code with the same id is refused by the key.
     QVERIFY(!face.Add(c, T));
 }
@@ -247,7 +245,7 @@ void TestCTsFace::guardsRefuseBlankArguments()
     clsHrCTsFace face;
     QVERIFY(face.CreateTable(T));
     fillTree(face);
-    const int before = sdb.totalChanges();
+    const auto before = sdb.totalChanges();
 
     clsHrCT c = code(u"11"_s, {}, 0);
     c.setHideFlag(u"1"_s);
@@ -282,6 +280,8 @@ void TestCTsFace::readsAndPrefixWritesUseIndexes()
 {
     QFETCH(QString, tsql);
     QFETCH(QStringList, indexes);
+    if (test::TestDatabase::onPostgres())
+        QSKIP("checks SQLite's query plans; PostgreSQL plans from table statistics");
     ServiceDatabase sdb;
     clsHrCTsFace face;
     QVERIFY(face.CreateTable(T));

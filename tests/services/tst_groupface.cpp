@@ -71,7 +71,7 @@ void TestGroupFace::modifyUnknownGroupSucceedsWithoutChange()
     ServiceDatabase sdb;
     clsHrSystGroupFace face;
     const int groups = sdb.count(u"select count(*) from hr_sys_tgroup"_s);
-    const int before = sdb.totalChanges();
+    const auto before = sdb.totalChanges();
     QVERIFY(face.Modify(group(u"1"_s, u"x"_s, 0, {}), u"4711"_s));
     QCOMPARE(sdb.totalChanges(), before);
     QCOMPARE(sdb.count(u"select count(*) from hr_sys_tgroup"_s), groups);

@@ -207,7 +207,7 @@ void TestItemDictsFace::blankCodesAndStatementsAreRefused()
     ServiceDatabase sdb;
     clsHrSysItemDictsFace face;
     QVERIFY(face.Add(sampleItem(u"HR_SET"_s, u"cName"_s), u"x"_s, false, seedTypes()));
-    const int before = sdb.totalChanges();
+    const auto before = sdb.totalChanges();
 
     QVERIFY(!face.DeleteItem(u"HR_SET"_s, u"   "_s));
     clsHrSysItemDict blank = sampleItem(u"HR_SET"_s, u"cName"_s);
@@ -250,7 +250,7 @@ void TestItemDictsFace::tableFieldsAndRollback()
              "dborn datetime 0 - 0|csex char(1) 0 - 0"_s.split(u'|'));
 
     // Lengths grow in place; the data stays.
-    sdb.exec(u"insert into HR_SET (PK_HR_SET, cName, nPay) values ('1', '张三', 1234.5)"_s);
+    sdb.exec(u"insert into HR_SET (PK_HR_SET, cName, nPay) values ('00000001-0000-4000-8000-000000000003', '张三', 1234.5)"_s);
     name.setItemlen(u"40"_s);
     QVERIFY2(face.UpdateTableField(ColumnStatements::AlterStatement(name, types)),
              qPrintable(face.lastError()));

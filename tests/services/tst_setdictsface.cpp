@@ -117,12 +117,12 @@ void TestSetDictsFace::replaceAndDropTable()
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
     QVERIFY(face.CreateTable(u"HR_NEW"_s, u"R9"_s));
-    sdb.exec(u"insert into HR_NEW (PK_HR_NEW) values ('a')"_s);
+    sdb.exec(u"insert into HR_NEW (PK_HR_NEW) values ('0000000A-0000-4000-8000-000000000001')"_s);
 
     QVERIFY2(face.CreateTable(u"HR_NEW"_s, u"R2"_s), qPrintable(face.lastError()));
     QCOMPARE(sdb.count(u"select count(*) from HR_NEW"_s), 0);
     // The blastflag default holds on the new table.
-    sdb.exec(u"insert into HR_NEW (PK_HR_NEW, cDepCode) values ('b', '01')"_s);
+    sdb.exec(u"insert into HR_NEW (PK_HR_NEW, cDepCode) values ('0000000B-0000-4000-8000-000000000002', '01')"_s);
     QCOMPARE(sdb.count(u"select blastflag from HR_NEW"_s), 1);
 
     // A name that is no identifier never reaches the statement; the error reaches the caller.
@@ -243,7 +243,7 @@ void TestSetDictsFace::refusalsAndFailuresLeaveTheDatabaseToTheCaller()
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
     QVERIFY(face.Add(setFrom(sampleValues(u"HR_NEW"_s)), u"1"_s, true));
-    const int before = sdb.totalChanges();
+    const auto before = sdb.totalChanges();
     clsHrSysSetDict blank = setFrom(sampleValues(u"HR_NEW"_s));
     blank.setTableCode(u"   "_s);
     QVERIFY(!face.Modify(blank, u"1"_s, true));
