@@ -38,14 +38,6 @@ class TestFind : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void controlsCarryTheirNames()
-    {
-        frmFind dialog;
-        for (const char *name :
-             {"Label1", "Label3", "Label4", "cboField", "cboSign", "txtValue", "cmdOk", "cmdExit"})
-            QVERIFY2(dialog.findChild<QWidget *>(QLatin1String(name)), name);
-    }
-
     void loadFillsTheLists_data()
     {
         QTest::addColumn<QString>("context");
@@ -66,11 +58,7 @@ private Q_SLOTS:
         dialog.setContext(context);
         QCOMPARE(items(dialog.cboField()), fields);
         QCOMPARE(dialog.cboField()->currentIndex(), fields.isEmpty() ? -1 : 0);
-        QCOMPARE(items(dialog.cboSign()),
-                 (QStringList{QStringLiteral("等于"),
-                              QStringLiteral("不等于"),
-                              QStringLiteral("包含"),
-                              QStringLiteral("不包含")}));
+        QCOMPARE(items(dialog.cboSign()).join(u' '), QStringLiteral("等于 不等于 包含 不包含"));
         QCOMPARE(dialog.cboSign()->currentIndex(), 0);
         QVERIFY(dialog.txtValue()->text().isEmpty());
     }
@@ -80,7 +68,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("value");
         QTest::newRow("信息集, empty") << QStringLiteral("信息集") << QString();
-        QTest::newRow("信息集, blanks") << QStringLiteral("信息集") << QStringLiteral("   ");
         QTest::newRow("档案类, blanks") << QStringLiteral("档案类") << QStringLiteral(" \t ");
     }
 
@@ -102,7 +89,6 @@ private Q_SLOTS:
         QCOMPARE(messages->shown.size(), 1);
         QCOMPARE(messages->lastText(), QStringLiteral("没有输入匹配值！"));
         QCOMPARE(messages->shown.last().title, QStringLiteral("操作提示"));
-        QCOMPARE(messages->shown.last().icon, MsgIcon::Information);
         QVERIFY(dialog.isVisible());
         QCOMPARE(requested.count(), 0);
         QCOMPARE(state.FindField, context == u"档案类" ? QString() : QStringLiteral("旧字段"));
@@ -148,9 +134,7 @@ private Q_SLOTS:
         QCOMPARE(state.FindOperator, expectedSign);
         QCOMPARE(state.FindValue, QStringLiteral("  HR_CT "));
         QCOMPARE(requested.count(), 1);
-        QCOMPARE(requested.first().at(0).toString(), expectedField);
-        QCOMPARE(requested.first().at(1).toString(), expectedSign);
-        QCOMPARE(requested.first().at(2).toString(), QStringLiteral("  HR_CT "));
+        QCOMPARE(requested.first(), (QVariantList{expectedField, expectedSign, state.FindValue}));
     }
 
     void otherContextSetsNothing()
@@ -211,15 +195,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("matches");
         QTest::newRow("equal ignores case") << QStringLiteral("hr_ct001") << QStringLiteral("等于")
                                             << QStringLiteral("HR_CT001") << true;
-        QTest::newRow("equal") << QStringLiteral("性别") << QStringLiteral("等于")
-                               << QStringLiteral("性") << false;
-        QTest::newRow("not equal ignores case")
-            << QStringLiteral("hr_ct001") << QStringLiteral("不等于") << QStringLiteral("HR_CT001")
-            << false;
         QTest::newRow("not equal")
             << QStringLiteral("民族") << QStringLiteral("不等于") << QStringLiteral("性别") << true;
-        QTest::newRow("contains") << QStringLiteral("学历学位") << QStringLiteral("包含")
-                                  << QStringLiteral("学位") << true;
         QTest::newRow("contains is exact")
             << QStringLiteral("HR_CT") << QStringLiteral("包含") << QStringLiteral("ct") << false;
         QTest::newRow("contains ignoring case")
@@ -254,8 +231,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QString>("expectedValue");
         QTest::newRow("档案类, cancelled") << QStringLiteral("档案类") << false << QString();
-        QTest::newRow("信息集, cancelled")
-            << QStringLiteral("信息集") << false << QStringLiteral("旧值");
         QTest::newRow("信息集, confirmed")
             << QStringLiteral("信息集") << true << QStringLiteral("HR");
     }
