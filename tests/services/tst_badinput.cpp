@@ -57,8 +57,6 @@ void TestBadInput::textsRoundTrip_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("quotes") << u"O'Brien's ''x'' '"_s;
-    QTest::newRow("semicolons") << u"a; delete from hr_sys_setdict; b"_s;
-    QTest::newRow("comment markers") << u"/* not a comment */ -- nor this"_s;
     QTest::newRow("injection") << u"x'); drop table hr_sys_setdict; --"_s;
     QTest::newRow("translated words") << u"if exists (select * from sysobjects) drop table t "
                                          "top 5 newid() COLLATE Chinese_PRC_CI_AS ON [PRIMARY] "
@@ -139,17 +137,10 @@ void TestBadInput::badIdentifiersNeverReachAStatement_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("empty") << QString();
     QTest::newRow("leading digit") << u"1abc"_s;
-    QTest::newRow("blank inside") << u"a b"_s;
     QTest::newRow("semicolon") << u"a;drop table hr_sys_setdict"_s;
     QTest::newRow("quote") << u"a'b"_s;
     QTest::newRow("comment") << u"a--"_s;
-    QTest::newRow("block comment") << u"a/*"_s;
-    QTest::newRow("bracket") << u"a]"_s;
-    QTest::newRow("hyphen") << u"a-b"_s;
     QTest::newRow("Chinese") << u"人事表"_s;
-    QTest::newRow("non-BMP") << u"a𠀀"_s;
-    QTest::newRow("newline") << u"a\nb"_s;
-    QTest::newRow("full-width letters") << u"ＡＢ"_s;
     QTest::newRow("long") << QString(10000, u'x') + u"!"_s;
 }
 

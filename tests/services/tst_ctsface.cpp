@@ -214,9 +214,6 @@ void TestCTsFace::deleteRemovesPrefixSubtree_data()
 
     QTest::newRow("top-level code with subtree") << u"11"_s << QStringList{u"12"_s, u"2"_s};
     QTest::newRow("inner code") << u"1101"_s << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
-    QTest::newRow("leaf") << u"110102"_s
-                          << QStringList{
-                                 u"11"_s, u"1101"_s, u"110101"_s, u"1199"_s, u"12"_s, u"2"_s};
     QTest::newRow("prefix of several top codes") << u"1"_s << QStringList{u"2"_s};
     QTest::newRow("unknown code")
         << u"3"_s

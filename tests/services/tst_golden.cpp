@@ -41,6 +41,15 @@ QStringList filled(const QStringList &templates, Values values, const QStringLis
     return out;
 }
 
+// "Name=value" pairs separated by '|'; values may hold blanks.
+Values valuesFrom(const QString &pairs)
+{
+    Values values;
+    for (const QString &pair : pairs.split(u'|'))
+        values.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    return values;
+}
+
 const QString dropT = u"if exists (select * from sysobjects where id = object_id(N'{T}') and "
                       "OBJECTPROPERTY(id, N'IsUserTable') = 1)  drop table {T}"_s;
 const QString keyTail = u", iRecordID   int, blastflag bit not null default 1, vstatus1  "
@@ -207,29 +216,14 @@ void TestGolden::setDictsFace()
     set.setMainKey(u"cPsn_Num"_s);
     set.setDisplay(1);
     set.setMemo(u"备注 "_s);
-    const Values values{{u"T"_s, u"HR_GOLD"_s},
-                        {u"TableCode"_s, u"HR_GOLD"_s},
-                        {u"sTable"_s, u"HR_GOLD"_s},
-                        {u"TableName"_s, set.TableName()},
-                        {u"description"_s, set.description()},
-                        {u"TableGroup"_s, u"9"_s},
-                        {u"TableClass"_s, u"2"_s},
-                        {u"CodeLen"_s, u"7"_s},
-                        {u"MultiLevel"_s, u"1"_s},
-                        {u"CodeFormat"_s, u"2-2-2"_s},
-                        {u"TableType"_s, argument},
-                        {u"CycleType"_s, u"4"_s},
-                        {u"BusinessFlag"_s, u"5"_s},
-                        {u"FunctionFlag"_s, u"6"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"ParentTable"_s, u"hr_hi_person"_s},
-                        {u"cFlag"_s, u"1"_s},
-                        {u"dFlag"_s, u"0"_s},
-                        {u"ShowOrder"_s, u"42"_s},
-                        {u"DisplayItem"_s, u"cName"_s},
-                        {u"MainKey"_s, u"cPsn_Num"_s},
-                        {u"Display"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s}};
+    Values values
+        = valuesFrom(u"T=HR_GOLD|TableCode=HR_GOLD|sTable=HR_GOLD|TableGroup=9|TableClass=2|"
+                     "CodeLen=7|MultiLevel=1|CodeFormat=2-2-2|CycleType=4|BusinessFlag=5|"
+                     "FunctionFlag=6|sFlag=1|ParentTable=hr_hi_person|cFlag=1|dFlag=0|"
+                     "ShowOrder=42|DisplayItem=cName|MainKey=cPsn_Num|Display=1|Memo=备注 "_s);
+    values.insert(u"TableName"_s, set.TableName());
+    values.insert(u"description"_s, set.description());
+    values.insert(u"TableType"_s, argument);
 
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
@@ -366,30 +360,14 @@ void TestGolden::itemDictsFace()
     dict.setDefaultField(qint16(defaultField));
     dict.setDisplay(qint16(display));
     dict.setMemo(u"备注 "_s);
-    const Values values{{u"TableCode"_s, u"HR_GOLD"_s},
-                        {u"sTable"_s, u"HR_GOLD"_s},
-                        {u"ItemCode"_s, u"cGold"_s},
-                        {u"sItemCode"_s, u"cGold"_s},
-                        {u"itemname"_s, u"金额 名"_s},
-                        {u"description"_s, u"说明"_s},
-                        {u"itemtype"_s, u"2"_s},
-                        {u"ReferenceObj"_s, u"HR_CT001"_s},
-                        {u"LastLevelFalg"_s, u"1"_s},
-                        {u"itemlen"_s, u"20"_s},
-                        {u"itemdec"_s, u"0"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"rflag"_s, u"0"_s},
-                        {u"nflag"_s, u"1"_s},
-                        {u"sdefault"_s, u"无"_s},
-                        {u"sformat"_s, u"yyyy-mm-dd"_s},
-                        {u"dFlag"_s, u"0"_s},
-                        {u"ShowOrder"_s, u"12"_s},
-                        {u"BusinessFlag"_s, u"3"_s},
-                        {u"DefaultField"_s, QString::number(defaultField)},
-                        {u"Display"_s, QString::number(display)},
-                        {u"Memo"_s, u"备注 "_s},
-                        {u"sTableDef"_s, u"金色信息集"_s},
-                        {u"FactType"_s, u"varchar"_s}};
+    Values values
+        = valuesFrom(u"TableCode=HR_GOLD|sTable=HR_GOLD|ItemCode=cGold|sItemCode=cGold|"
+                     "itemname=金额 名|description=说明|itemtype=2|ReferenceObj=HR_CT001|"
+                     "LastLevelFalg=1|itemlen=20|itemdec=0|sFlag=1|rflag=0|nflag=1|sdefault=无|"
+                     "sformat=yyyy-mm-dd|dFlag=0|ShowOrder=12|BusinessFlag=3|Memo=备注 |"
+                     "sTableDef=金色信息集|FactType=varchar"_s);
+    values.insert(u"DefaultField"_s, QString::number(defaultField));
+    values.insert(u"Display"_s, QString::number(display));
 
     ServiceDatabase sdb;
     sdb.exec(u"create table HR_GOLD (PK_HR_GOLD varchar(36) primary key, cGold varchar(20))"_s);
@@ -509,21 +487,13 @@ void TestGolden::ctsFace()
                           "bLastLevelFlag,iItemLen,iItemDec,bsysFlag,brecordFlag,bnullFlag,"
                           "vDefault,vFormat,bdelFlag,bdisplay,ishowOrder,iBusinessFlag,bdefault,"
                           "vMemo"_s;
-    const Values values{{u"T"_s, u"HR_CT950"_s},
-                        {u"strTable"_s, u"HR_CT950"_s},
-                        {u"TableCode"_s, u"HR_CT950"_s},
-                        {u"CodeId"_s, code},
-                        {u"LikeId"_s, likeCode},
-                        {u"description"_s, u"代码 名称"_s},
-                        {u"SimpleName"_s, u"简称"_s},
-                        {u"SimpleSpell"_s, u"DMMC"_s},
-                        {u"Levels"_s, u"2"_s},
-                        {u"pCodeId"_s, u"01"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"cFlag"_s, u"0"_s},
-                        {u"HideFlag"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s},
-                        {u"names"_s, names}};
+    Values values
+        = valuesFrom(u"T=HR_CT950|strTable=HR_CT950|TableCode=HR_CT950|description=代码 名称|"
+                     "SimpleName=简称|SimpleSpell=DMMC|Levels=2|pCodeId=01|sFlag=1|cFlag=0|"
+                     "HideFlag=1|Memo=备注 "_s);
+    values.insert(u"CodeId"_s, code);
+    values.insert(u"LikeId"_s, likeCode);
+    values.insert(u"names"_s, names);
 
     ServiceDatabase sdb;
     // A template of two rows: NULL integers read as 0, NULL texts as '', bits as 0 or 1.
@@ -580,10 +550,8 @@ void TestGolden::systGroupFace()
     g.setDescription(u"其他 类"_s);
     g.setSFlag(1);
     g.setMemo(u"备注 "_s);
-    const Values values{{u"TableGroup"_s, group},
-                        {u"description"_s, u"其他 类"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s}};
+    Values values = valuesFrom(u"description=其他 类|sFlag=1|Memo=备注 "_s);
+    values.insert(u"TableGroup"_s, group);
 
     ServiceDatabase sdb;
     clsHrSystGroupFace face;

@@ -89,13 +89,8 @@ void TestSetDictsFace::createTableByToken_data()
     const QString pk = u"pk_hr_new zquid 1 - 1"_s;
     const QStringList person = QStringList{pk, u"cpsn_num varchar(10) 1 - 0"_s} + tail;
     QTest::newRow("person group node") << u"R1"_s << person;
-    QTest::newRow("person set node") << u"CR1^HR_OLD^x"_s << person;
     QTest::newRow("lower-case department")
         << u"r2"_s << QStringList{pk, u"cdepcode varchar(12) 1 - 0"_s} + tail;
-    QTest::newRow("duty") << u"CR3^HR_OLD"_s
-                          << QStringList{pk, u"cdutycode varchar(20) 1 - 0"_s} + tail;
-    QTest::newRow("job") << u"R4"_s << QStringList{pk, u"cjobcode varchar(20) 1 - 0"_s} + tail;
-    QTest::newRow("other") << u"R9"_s << QStringList{pk};
     QTest::newRow("attendance is key-only") << u"R5"_s << QStringList{pk};
     QTest::newRow("caret in second place") << u"C^R1^x"_s << QStringList{pk};
     QTest::newRow("empty key") << QString() << QStringList{pk};
@@ -153,7 +148,6 @@ void TestSetDictsFace::addAndModifyWriteDictionaryAndCatalogues_data()
     QTest::newRow("add no business object") << false << u"1"_s << false << 1 << QString();
     // Modify starts from the displayed set: authorisation 1 and 1.
     QTest::newRow("modify to hidden") << true << u"1"_s << true << 0 << u"改名 0 0 HM"_s;
-    QTest::newRow("modify displayed") << true << u"1"_s << true << 1 << u"改名 1 1 HM"_s;
     QTest::newRow("modify table type 5") << true << u"5"_s << true << 1 << u"改名 0 0 HM"_s;
     QTest::newRow("modify, business object untouched")
         << true << u"1"_s << false << 0 << u"测试信息集 1 1 HM"_s;
