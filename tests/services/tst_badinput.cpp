@@ -81,12 +81,14 @@ void TestBadInput::textsRoundTrip()
     set.setTableName(variant(text, 0));
     clsHrSysSetDictsFace sets;
     QVERIFY2(sets.Add(set, u"1"_s, true), qPrintable(sets.lastError()));
-    QCOMPARE(one(u"select Tabledefine from Rpt_GRPDEF where Tablename='HR_ODD'"_s), variant(text, 0));
+    QCOMPARE(one(u"select Tabledefine from Rpt_GRPDEF where Tablename='HR_ODD'"_s),
+             variant(text, 0));
     set.setMemo(variant(text, 1));
     QVERIFY2(sets.Modify(set, u"1"_s, true), qPrintable(sets.lastError()));
     QCOMPARE(sdb.texts(u"select vTableName, vMemo from hr_sys_setdict where cTableCode='HR_ODD'"_s),
              (QStringList{variant(text, 0), variant(text, 1)}));
-    QCOMPARE(one(u"select cBusObName from AA_BusObject where cBusObId='HR_ODD'"_s), variant(text, 0));
+    QCOMPARE(one(u"select cBusObName from AA_BusObject where cBusObId='HR_ODD'"_s),
+             variant(text, 0));
     // Longer than its column: refused, as the server refuses it, and the row stays as it was.
     set.setTableName(QString(61, u'长'));
     QVERIFY(!sets.Modify(set, u"1"_s, true));
@@ -106,7 +108,8 @@ void TestBadInput::textsRoundTrip()
              (QStringList{variant(text, 3), variant(text, 2)}));
     item.setSdefault(variant(text, 4));
     QVERIFY2(items.Modify(item), qPrintable(items.lastError()));
-    QCOMPARE(one(u"select vDefault from hr_sys_itemdict where cItemCode='cOdd'"_s), variant(text, 4));
+    QCOMPARE(one(u"select vDefault from hr_sys_itemdict where cItemCode='cOdd'"_s),
+             variant(text, 4));
     QCOMPARE(one(u"select cCaption from AA_Columndic where cKey='HR_ODD'"_s), variant(text, 2));
 
     clsHrCTsFace cts;

@@ -101,20 +101,18 @@ void TestGolden::setDictsFace_data()
     QTest::addColumn<QStringList>("templates");
 
     const QString code = u"HR_GOLD"_s;
-    QTest::newRow("CreateTable R1") << u"CreateTable"_s << u"R1"_s << code << false << true
-                                    << QStringList() << QStringList{createR1};
-    QTest::newRow("CreateTable r2") << u"CreateTable"_s << u"r2"_s << code << false << true
-                                    << QStringList() << QStringList{createR2};
-    QTest::newRow("CreateTable set key R3") << u"CreateTable"_s << u"CR3^HR_OLD^"_s << code << false
-                                            << true << QStringList() << QStringList{createR3};
-    QTest::newRow("CreateTable R4") << u"CreateTable"_s << u"R4"_s << code << false << true
-                                    << QStringList() << QStringList{createR4};
-    QTest::newRow("CreateTable R9") << u"CreateTable"_s << u"R9"_s << code << false << true
-                                    << QStringList() << QStringList{createR9};
-    QTest::newRow("CreateTable R5") << u"CreateTable"_s << u"R5"_s << code << false << true
-                                    << QStringList() << QStringList{createR9};
-    QTest::newRow("CreateTable ^R1") << u"CreateTable"_s << u"^R1"_s << code << false << true
-                                     << QStringList() << QStringList{createR9};
+    // Lower case and a set key name the group as well; attendance and "^" first are key-only.
+    const QList<std::pair<QString, QString>> creates{{u"R1"_s, createR1},
+                                                     {u"r2"_s, createR2},
+                                                     {u"CR3^HR_OLD^"_s, createR3},
+                                                     {u"R4"_s, createR4},
+                                                     {u"R9"_s, createR9},
+                                                     {u"R5"_s, createR9},
+                                                     {u"^R1"_s, createR9}};
+    for (const auto &[key, create] : creates)
+        QTest::addRow("CreateTable %s", qPrintable(key))
+            << u"CreateTable"_s << key << code << false << true << QStringList()
+            << QStringList{create};
     QTest::newRow("DropTable") << u"DropTable"_s << QString() << code << false << true
                                << QStringList() << QStringList{dropT};
 

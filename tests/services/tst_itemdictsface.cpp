@@ -99,10 +99,8 @@ void TestItemDictsFace::addWritesItemAndCatalogues_data()
     QTest::addColumn<QString>("fieldType");
 
     const QString vc = u"varchar"_s;
-    QTest::newRow("default, hidden") << 1 << 0 << 0 << u"2"_s << true << 1 << vc;
     QTest::newRow("default ignores rflag") << 1 << 1 << 0 << u"2"_s << true << 1 << vc;
     QTest::newRow("neither default nor displayed") << 0 << 0 << 1 << u"2"_s << true << -1 << vc;
-    QTest::newRow("displayed, rflag 0") << 0 << 1 << 0 << u"2"_s << true << 0 << vc;
     QTest::newRow("displayed, rflag 1") << 0 << 1 << 1 << u"2"_s << true << 1 << vc;
     QTest::newRow("unknown data type") << 0 << 1 << 0 << u"77"_s << true << 0 << QString();
     QTest::newRow("no data types") << 0 << 1 << 0 << u"2"_s << false << 0 << QString();
