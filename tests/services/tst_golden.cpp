@@ -192,36 +192,13 @@ void TestGolden::setDictsFace()
     QFETCH(QStringList, extra);
     QFETCH(QStringList, templates);
 
-    clsHrSysSetDict set;
-    set.setTableCode(code);
-    set.setTableName(u"金色信息集"_s);
-    set.setDescription(u"说明 文字"_s);
-    set.setTableGroup(u"9"_s);
-    set.setTableClass(u"2"_s);
-    set.setCodeLen(7);
-    set.setMultiLevel(u"1"_s);
-    set.setCodeFormat(u"2-2-2"_s);
-    set.setTableType(argument);
-    set.setCycleType(u"4"_s);
-    set.setBusinessFlag(u"5"_s);
-    set.setFunctionFlag(u"6"_s);
-    set.setSFlag(u"1"_s);
-    set.setParentTable(u"hr_hi_person"_s);
-    set.setCFlag(u"1"_s);
-    set.setDFlag(u"0"_s);
-    set.setShowOrder(u"42"_s);
-    set.setDisplayItem(u"cName"_s);
-    set.setMainKey(u"cPsn_Num"_s);
-    set.setDisplay(1);
-    set.setMemo(u"备注 "_s);
-    Values values
-        = valuesFrom(u"T=HR_GOLD|TableCode=HR_GOLD|sTable=HR_GOLD|TableGroup=9|TableClass=2|"
-                     "CodeLen=7|MultiLevel=1|CodeFormat=2-2-2|CycleType=4|BusinessFlag=5|"
-                     "FunctionFlag=6|sFlag=1|ParentTable=hr_hi_person|cFlag=1|dFlag=0|"
-                     "ShowOrder=42|DisplayItem=cName|MainKey=cPsn_Num|Display=1|Memo=备注 "_s);
-    values.insert(u"TableName"_s, set.TableName());
-    values.insert(u"description"_s, set.description());
-    values.insert(u"TableType"_s, argument);
+    const QString fields = u"%1|金色信息集|说明 文字|9|2|7|1|2-2-2|%2|4|5|6|1|hr_hi_person|1|0|42|"
+                           "cName|cPsn_Num|1|备注 "_s.arg(code, argument);
+    const clsHrSysSetDict set = test::setFrom(fields, u'|');
+    Values values = test::named(test::setFields, fields.split(u'|'));
+    values.insert(u"TableCode"_s, u"HR_GOLD"_s);
+    values.insert(u"T"_s, u"HR_GOLD"_s);
+    values.insert(u"sTable"_s, u"HR_GOLD"_s);
 
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
@@ -337,35 +314,19 @@ void TestGolden::itemDictsFace()
     QFETCH(int, display);
     QFETCH(QStringList, templates);
 
-    clsHrSysItemDict dict;
-    dict.setTableCode(table);
-    dict.setItemCode(item);
-    dict.setItemname(u"金额 名"_s);
-    dict.setDescription(u"说明"_s);
-    dict.setItemtype(u"2"_s);
-    dict.setReferenceObj(u"HR_CT001"_s);
-    dict.setLastLevelFalg(u"1"_s);
-    dict.setItemlen(u"20"_s);
-    dict.setItemdec(u"0"_s);
-    dict.setSFlag(1);
-    dict.setRflag(0);
-    dict.setNflag(1);
-    dict.setSdefault(u"无"_s);
-    dict.setSformat(u"yyyy-mm-dd"_s);
-    dict.setDFlag(0);
-    dict.setShowOrder(12);
-    dict.setBusinessFlag(3);
-    dict.setDefaultField(qint16(defaultField));
-    dict.setDisplay(qint16(display));
-    dict.setMemo(u"备注 "_s);
-    Values values
-        = valuesFrom(u"TableCode=HR_GOLD|sTable=HR_GOLD|ItemCode=cGold|sItemCode=cGold|"
-                     "itemname=金额 名|description=说明|itemtype=2|ReferenceObj=HR_CT001|"
-                     "LastLevelFalg=1|itemlen=20|itemdec=0|sFlag=1|rflag=0|nflag=1|sdefault=无|"
-                     "sformat=yyyy-mm-dd|dFlag=0|ShowOrder=12|BusinessFlag=3|Memo=备注 |"
-                     "sTableDef=金色信息集|FactType=varchar"_s);
-    values.insert(u"DefaultField"_s, QString::number(defaultField));
-    values.insert(u"Display"_s, QString::number(display));
+    const QString fields
+        = u"%1|%2|金额 名|说明|2|HR_CT001|1|20|0|1|0|1|无|yyyy-mm-dd|0|12|3|%3|%4|备注 "_s
+              .arg(table, item)
+              .arg(defaultField)
+              .arg(display);
+    clsHrSysItemDict dict = test::itemFrom(fields, u'|');
+    Values values = test::named(test::itemFields, fields.split(u'|'));
+    values.insert(u"TableCode"_s, u"HR_GOLD"_s);
+    values.insert(u"ItemCode"_s, u"cGold"_s);
+    values.insert(u"sTable"_s, u"HR_GOLD"_s);
+    values.insert(u"sItemCode"_s, u"cGold"_s);
+    values.insert(u"sTableDef"_s, u"金色信息集"_s);
+    values.insert(u"FactType"_s, u"varchar"_s);
 
     ServiceDatabase sdb;
     sdb.exec(u"create table HR_GOLD (PK_HR_GOLD varchar(36) primary key, cGold varchar(20))"_s);

@@ -9,6 +9,7 @@
 using namespace vorlane;
 using namespace Qt::StringLiterals;
 using vorlane::test::ServiceDatabase;
+using vorlane::test::setFrom;
 
 namespace {
 
@@ -17,35 +18,6 @@ const QString setColumns = u"cTableCode, vTableName, vdescription, iTableGroup, 
                            "icodeLen, bMultiLevel, vCodeFormat, iTableType, icycleType, "
                            "iBusinessFlag, iFunctionScope, bsysFlag, vParentTable, bChildFlag, "
                            "bdelFlag, ishowOrder, vdisplayItem, vMainKey, bDisplay, vMemo"_s;
-
-// An information set from blank-separated values, one per column of setColumns.
-clsHrSysSetDict setFrom(const QString &values)
-{
-    const QStringList v = values.split(u' ');
-    clsHrSysSetDict s;
-    s.setTableCode(v[0]);
-    s.setTableName(v[1]);
-    s.setDescription(v[2]);
-    s.setTableGroup(v[3]);
-    s.setTableClass(v[4]);
-    s.setCodeLen(v[5].toInt());
-    s.setMultiLevel(v[6]);
-    s.setCodeFormat(v[7]);
-    s.setTableType(v[8]);
-    s.setCycleType(v[9]);
-    s.setBusinessFlag(v[10]);
-    s.setFunctionFlag(v[11]);
-    s.setSFlag(v[12]);
-    s.setParentTable(v[13]);
-    s.setCFlag(v[14]);
-    s.setDFlag(v[15]);
-    s.setShowOrder(v[16]);
-    s.setDisplayItem(v[17]);
-    s.setMainKey(v[18]);
-    s.setDisplay(qint16(v[19].toInt()));
-    s.setMemo(v[20]);
-    return s;
-}
 
 QString sampleValues(const QString &code, int display = 1)
 {
