@@ -31,6 +31,21 @@ FindState filledState()
     return state;
 }
 
+// A find dialog on a filled find state, shown for the context.
+struct FindRun
+{
+    explicit FindRun(const QString &context)
+    {
+        dialog.setFindState(&state);
+        dialog.setContext(context);
+        dialog.show();
+    }
+    MessageScope messages;
+    FindState state = filledState();
+    frmFind dialog;
+    QSignalSpy requested{&dialog, &frmFind::findRequested};
+};
+
 } // namespace
 
 class TestFind : public QObject
@@ -75,23 +90,17 @@ private Q_SLOTS:
     {
         QFETCH(QString, context);
         QFETCH(QString, value);
-        MessageScope messages;
-        FindState state = filledState();
-        frmFind dialog;
-        dialog.setFindState(&state);
-        dialog.setContext(context);
-        QSignalSpy requested(&dialog, &frmFind::findRequested);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.txtValue()->setText(value);
-        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
+        FindRun run(context);
+        QVERIFY(QTest::qWaitForWindowExposed(&run.dialog));
+        run.dialog.txtValue()->setText(value);
+        QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
 
-        QCOMPARE(messages->shown.size(), 1);
-        QCOMPARE(messages->lastText(), QStringLiteral("没有输入匹配值！"));
-        QCOMPARE(messages->shown.last().title, QStringLiteral("操作提示"));
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(requested.count(), 0);
-        QCOMPARE(state.FindField, context == u"档案类" ? QString() : QStringLiteral("旧字段"));
+        QCOMPARE(run.messages->shown.size(), 1);
+        QCOMPARE(run.messages->lastText(), QStringLiteral("没有输入匹配值！"));
+        QCOMPARE(run.messages->shown.last().title, QStringLiteral("操作提示"));
+        QVERIFY(run.dialog.isVisible());
+        QCOMPARE(run.requested.count(), 0);
+        QCOMPARE(run.state.FindField, context == u"档案类" ? QString() : QStringLiteral("旧字段"));
     }
 
     void okHandsOverTheUntrimmedValue_data()
@@ -114,44 +123,33 @@ private Q_SLOTS:
         QFETCH(int, sign);
         QFETCH(QString, expectedField);
         QFETCH(QString, expectedSign);
-        MessageScope messages;
-        FindState state = filledState();
-        frmFind dialog;
-        dialog.setFindState(&state);
-        dialog.setContext(context);
-        QSignalSpy requested(&dialog, &frmFind::findRequested);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.cboField()->setCurrentIndex(field);
-        dialog.cboSign()->setCurrentIndex(sign);
-        dialog.txtValue()->setText(QStringLiteral("  HR_CT "));
-        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
+        FindRun run(context);
+        QVERIFY(QTest::qWaitForWindowExposed(&run.dialog));
+        run.dialog.cboField()->setCurrentIndex(field);
+        run.dialog.cboSign()->setCurrentIndex(sign);
+        run.dialog.txtValue()->setText(QStringLiteral("  HR_CT "));
+        QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
 
-        QVERIFY(messages->shown.isEmpty());
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(state.FindField, expectedField);
-        QCOMPARE(state.FindOperator, expectedSign);
-        QCOMPARE(state.FindValue, QStringLiteral("  HR_CT "));
-        QCOMPARE(requested.count(), 1);
-        QCOMPARE(requested.first(), (QVariantList{expectedField, expectedSign, state.FindValue}));
+        QVERIFY(run.messages->shown.isEmpty());
+        QVERIFY(!run.dialog.isVisible());
+        QCOMPARE(run.dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(run.state.FindField, expectedField);
+        QCOMPARE(run.state.FindOperator, expectedSign);
+        QCOMPARE(run.state.FindValue, QStringLiteral("  HR_CT "));
+        QCOMPARE(run.requested.count(), 1);
+        QCOMPARE(run.requested.first(),
+                 (QVariantList{expectedField, expectedSign, run.state.FindValue}));
     }
 
     void otherContextSetsNothing()
     {
-        MessageScope messages;
-        FindState state = filledState();
-        frmFind dialog;
-        dialog.setFindState(&state);
-        dialog.setContext(QStringLiteral("部门"));
-        QSignalSpy requested(&dialog, &frmFind::findRequested);
-        dialog.show();
-        dialog.txtValue()->setText(QStringLiteral("x"));
-        QTest::mouseClick(dialog.cmdOk(), Qt::LeftButton);
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(requested.count(), 0);
-        QCOMPARE(state.FindField, QStringLiteral("旧字段"));
-        QCOMPARE(state.FindValue, QStringLiteral("旧值"));
+        FindRun run(QStringLiteral("部门"));
+        run.dialog.txtValue()->setText(QStringLiteral("x"));
+        QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
+        QVERIFY(!run.dialog.isVisible());
+        QCOMPARE(run.requested.count(), 0);
+        QCOMPARE(run.state.FindField, QStringLiteral("旧字段"));
+        QCOMPARE(run.state.FindValue, QStringLiteral("旧值"));
     }
 
     void cancelLeavesTheFieldsAsLoaded_data()
@@ -169,22 +167,17 @@ private Q_SLOTS:
         QFETCH(QString, context);
         QFETCH(bool, ctrlF4);
         QFETCH(QString, expectedValue);
-        MessageScope messages;
-        FindState state = filledState();
-        frmFind dialog;
-        dialog.setFindState(&state);
-        dialog.setContext(context);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.txtValue()->setText(QStringLiteral("新值"));
+        FindRun run(context);
+        QVERIFY(QTest::qWaitForWindowExposed(&run.dialog));
+        run.dialog.txtValue()->setText(QStringLiteral("新值"));
         if (ctrlF4)
-            QTest::keyClick(&dialog, Qt::Key_F4, Qt::ControlModifier);
+            QTest::keyClick(&run.dialog, Qt::Key_F4, Qt::ControlModifier);
         else
-            QTest::mouseClick(dialog.cmdExit(), Qt::LeftButton);
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(state.FindValue, expectedValue);
-        QVERIFY(messages->shown.isEmpty());
+            QTest::mouseClick(run.dialog.cmdExit(), Qt::LeftButton);
+        QVERIFY(!run.dialog.isVisible());
+        QCOMPARE(run.dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(run.state.FindValue, expectedValue);
+        QVERIFY(run.messages->shown.isEmpty());
     }
 
     void comparisons_data()

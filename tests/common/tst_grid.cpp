@@ -7,6 +7,8 @@
 
 namespace vorlane::test {
 
+using namespace Qt::StringLiterals;
+
 class TestGrid : public QObject
 {
     Q_OBJECT
@@ -139,17 +141,12 @@ private Q_SLOTS:
         Grid grid;
         grid.setCols(3);
         grid.setRows(3);
-        for (int c = 0; c < 3; ++c) {
-            grid.setTextMatrix(0, c, QStringLiteral("t%1").arg(c));
-            grid.setTextMatrix(1, c, QStringLiteral("a%1").arg(c));
-            grid.setTextMatrix(2, c, QStringLiteral("b%1").arg(c));
-        }
+        for (int r = 0; r < 3; ++r)
+            grid.setRowTexts(r, {u"%1a"_s.arg(r), u"%1b"_s.arg(r), u"%1c"_s.arg(r)});
         ClearFirstGridRow(&grid);
-        for (int c = 0; c < 3; ++c) {
-            QCOMPARE(grid.TextMatrix(0, c), QStringLiteral("t%1").arg(c));
-            QCOMPARE(grid.TextMatrix(1, c), QString());
-            QCOMPARE(grid.TextMatrix(2, c), QStringLiteral("b%1").arg(c));
-        }
+        QCOMPARE(grid.rowTexts(0).join(u','), u"0a,0b,0c"_s);
+        QCOMPARE(grid.rowTexts(1).join(u','), u",,"_s);
+        QCOMPARE(grid.rowTexts(2).join(u','), u"2a,2b,2c"_s);
     }
 
     void selectionColoursFollowTheFocus()
