@@ -51,26 +51,12 @@ public:
 // One input of the dialogs: type by its id, reference by position in its list.
 struct Entry
 {
-    Entry(QString code,
-          QString name,
-          QString type = u"2"_s,
-          QString len = {},
-          QString dec = {},
-          QString deflt = {})
-        : code(code)
-        , name(name)
-        , type(type)
-        , len(len)
-        , dec(dec)
-        , deflt(deflt)
-    {}
-
     QString code;
     QString name;
-    QString type;
-    QString len;
-    QString dec;
-    QString deflt;
+    QString type = u"2"_s;
+    QString len = {};
+    QString dec = {};
+    QString deflt = {};
 };
 
 template<class W>
