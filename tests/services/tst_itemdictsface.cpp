@@ -11,8 +11,8 @@
 
 using namespace vorlane;
 using namespace Qt::StringLiterals;
-using vorlane::test::ServiceDatabase;
 using vorlane::test::itemFrom;
+using vorlane::test::ServiceDatabase;
 
 namespace {
 
