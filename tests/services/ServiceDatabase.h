@@ -3,7 +3,10 @@
 #include "TestDatabase.h"
 
 #include "entry/Defs.h"
+#include "model/clsHrSysItemDict.h"
+#include "model/clsHrSysSetDict.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QVariant>
 
@@ -159,5 +162,88 @@ public:
 private:
     TestDatabase m_db;
 };
+
+// The placeholder names of the statement templates, in the order setFrom() and itemFrom() take
+// their values.
+inline const QStringList setFields
+    = QStringLiteral(
+          "TableCode TableName description TableGroup TableClass CodeLen MultiLevel CodeFormat "
+          "TableType CycleType BusinessFlag FunctionFlag sFlag ParentTable cFlag dFlag ShowOrder "
+          "DisplayItem MainKey Display Memo")
+          .split(u' ');
+inline const QStringList itemFields
+    = QStringLiteral(
+          "TableCode ItemCode itemname description itemtype ReferenceObj LastLevelFalg itemlen "
+          "itemdec sFlag rflag nflag sdefault sformat dFlag ShowOrder BusinessFlag DefaultField "
+          "Display Memo")
+          .split(u' ');
+
+// Names paired with values, one by one.
+inline QHash<QString, QString> named(const QStringList &names, const QStringList &values)
+{
+    QHash<QString, QString> out;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        out.insert(names[i], values.value(i));
+    return out;
+}
+
+// An information set from values split at `separator`, one per column of hr_sys_setdict in table
+// order.
+inline clsHrSysSetDict setFrom(const QString &values, QChar separator = u' ')
+{
+    const QStringList v = values.split(separator);
+    clsHrSysSetDict s;
+    s.setTableCode(v[0]);
+    s.setTableName(v[1]);
+    s.setDescription(v[2]);
+    s.setTableGroup(v[3]);
+    s.setTableClass(v[4]);
+    s.setCodeLen(v[5].toInt());
+    s.setMultiLevel(v[6]);
+    s.setCodeFormat(v[7]);
+    s.setTableType(v[8]);
+    s.setCycleType(v[9]);
+    s.setBusinessFlag(v[10]);
+    s.setFunctionFlag(v[11]);
+    s.setSFlag(v[12]);
+    s.setParentTable(v[13]);
+    s.setCFlag(v[14]);
+    s.setDFlag(v[15]);
+    s.setShowOrder(v[16]);
+    s.setDisplayItem(v[17]);
+    s.setMainKey(v[18]);
+    s.setDisplay(qint16(v[19].toInt()));
+    s.setMemo(v[20]);
+    return s;
+}
+
+// An item from values split at `separator`, one per column of hr_sys_itemdict in table order.
+inline clsHrSysItemDict itemFrom(const QString &values, QChar separator = u' ')
+{
+    const QStringList v = values.split(separator);
+    const auto n = [&](int i) { return qint16(v.at(i).toInt()); };
+    clsHrSysItemDict i;
+    i.setTableCode(v[0]);
+    i.setItemCode(v[1]);
+    i.setItemname(v[2]);
+    i.setDescription(v[3]);
+    i.setItemtype(v[4]);
+    i.setReferenceObj(v[5]);
+    i.setLastLevelFalg(v[6]);
+    i.setItemlen(v[7]);
+    i.setItemdec(v[8]);
+    i.setSFlag(n(9));
+    i.setRflag(n(10));
+    i.setNflag(n(11));
+    i.setSdefault(v[12]);
+    i.setSformat(v[13]);
+    i.setDFlag(n(14));
+    i.setShowOrder(n(15));
+    i.setBusinessFlag(n(16));
+    i.setDefaultField(n(17));
+    i.setDisplay(n(18));
+    i.setMemo(v[19]);
+    return i;
+}
 
 } // namespace vorlane::test

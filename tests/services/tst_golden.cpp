@@ -41,6 +41,15 @@ QStringList filled(const QStringList &templates, Values values, const QStringLis
     return out;
 }
 
+// "Name=value" pairs separated by '|'; values may hold blanks.
+Values valuesFrom(const QString &pairs)
+{
+    Values values;
+    for (const QString &pair : pairs.split(u'|'))
+        values.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    return values;
+}
+
 const QString dropT = u"if exists (select * from sysobjects where id = object_id(N'{T}') and "
                       "OBJECTPROPERTY(id, N'IsUserTable') = 1)  drop table {T}"_s;
 const QString keyTail = u", iRecordID   int, blastflag bit not null default 1, vstatus1  "
@@ -92,20 +101,18 @@ void TestGolden::setDictsFace_data()
     QTest::addColumn<QStringList>("templates");
 
     const QString code = u"HR_GOLD"_s;
-    QTest::newRow("CreateTable R1") << u"CreateTable"_s << u"R1"_s << code << false << true
-                                    << QStringList() << QStringList{createR1};
-    QTest::newRow("CreateTable r2") << u"CreateTable"_s << u"r2"_s << code << false << true
-                                    << QStringList() << QStringList{createR2};
-    QTest::newRow("CreateTable set key R3") << u"CreateTable"_s << u"CR3^HR_OLD^"_s << code << false
-                                            << true << QStringList() << QStringList{createR3};
-    QTest::newRow("CreateTable R4") << u"CreateTable"_s << u"R4"_s << code << false << true
-                                    << QStringList() << QStringList{createR4};
-    QTest::newRow("CreateTable R9") << u"CreateTable"_s << u"R9"_s << code << false << true
-                                    << QStringList() << QStringList{createR9};
-    QTest::newRow("CreateTable R5") << u"CreateTable"_s << u"R5"_s << code << false << true
-                                    << QStringList() << QStringList{createR9};
-    QTest::newRow("CreateTable ^R1") << u"CreateTable"_s << u"^R1"_s << code << false << true
-                                     << QStringList() << QStringList{createR9};
+    // Lower case and a set key name the group as well; attendance and "^" first are key-only.
+    const QList<std::pair<QString, QString>> creates{{u"R1"_s, createR1},
+                                                     {u"r2"_s, createR2},
+                                                     {u"CR3^HR_OLD^"_s, createR3},
+                                                     {u"R4"_s, createR4},
+                                                     {u"R9"_s, createR9},
+                                                     {u"R5"_s, createR9},
+                                                     {u"^R1"_s, createR9}};
+    for (const auto &[key, create] : creates)
+        QTest::addRow("CreateTable %s", qPrintable(key))
+            << u"CreateTable"_s << key << code << false << true << QStringList()
+            << QStringList{create};
     QTest::newRow("DropTable") << u"DropTable"_s << QString() << code << false << true
                                << QStringList() << QStringList{dropT};
 
@@ -185,51 +192,13 @@ void TestGolden::setDictsFace()
     QFETCH(QStringList, extra);
     QFETCH(QStringList, templates);
 
-    clsHrSysSetDict set;
-    set.setTableCode(code);
-    set.setTableName(u"金色信息集"_s);
-    set.setDescription(u"说明 文字"_s);
-    set.setTableGroup(u"9"_s);
-    set.setTableClass(u"2"_s);
-    set.setCodeLen(7);
-    set.setMultiLevel(u"1"_s);
-    set.setCodeFormat(u"2-2-2"_s);
-    set.setTableType(argument);
-    set.setCycleType(u"4"_s);
-    set.setBusinessFlag(u"5"_s);
-    set.setFunctionFlag(u"6"_s);
-    set.setSFlag(u"1"_s);
-    set.setParentTable(u"hr_hi_person"_s);
-    set.setCFlag(u"1"_s);
-    set.setDFlag(u"0"_s);
-    set.setShowOrder(u"42"_s);
-    set.setDisplayItem(u"cName"_s);
-    set.setMainKey(u"cPsn_Num"_s);
-    set.setDisplay(1);
-    set.setMemo(u"备注 "_s);
-    const Values values{{u"T"_s, u"HR_GOLD"_s},
-                        {u"TableCode"_s, u"HR_GOLD"_s},
-                        {u"sTable"_s, u"HR_GOLD"_s},
-                        {u"TableName"_s, set.TableName()},
-                        {u"description"_s, set.description()},
-                        {u"TableGroup"_s, u"9"_s},
-                        {u"TableClass"_s, u"2"_s},
-                        {u"CodeLen"_s, u"7"_s},
-                        {u"MultiLevel"_s, u"1"_s},
-                        {u"CodeFormat"_s, u"2-2-2"_s},
-                        {u"TableType"_s, argument},
-                        {u"CycleType"_s, u"4"_s},
-                        {u"BusinessFlag"_s, u"5"_s},
-                        {u"FunctionFlag"_s, u"6"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"ParentTable"_s, u"hr_hi_person"_s},
-                        {u"cFlag"_s, u"1"_s},
-                        {u"dFlag"_s, u"0"_s},
-                        {u"ShowOrder"_s, u"42"_s},
-                        {u"DisplayItem"_s, u"cName"_s},
-                        {u"MainKey"_s, u"cPsn_Num"_s},
-                        {u"Display"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s}};
+    const QString fields = u"%1|金色信息集|说明 文字|9|2|7|1|2-2-2|%2|4|5|6|1|hr_hi_person|1|0|42|"
+                           "cName|cPsn_Num|1|备注 "_s.arg(code, argument);
+    const clsHrSysSetDict set = test::setFrom(fields, u'|');
+    Values values = test::named(test::setFields, fields.split(u'|'));
+    values.insert(u"TableCode"_s, u"HR_GOLD"_s);
+    values.insert(u"T"_s, u"HR_GOLD"_s);
+    values.insert(u"sTable"_s, u"HR_GOLD"_s);
 
     ServiceDatabase sdb;
     clsHrSysSetDictsFace face;
@@ -345,51 +314,19 @@ void TestGolden::itemDictsFace()
     QFETCH(int, display);
     QFETCH(QStringList, templates);
 
-    clsHrSysItemDict dict;
-    dict.setTableCode(table);
-    dict.setItemCode(item);
-    dict.setItemname(u"金额 名"_s);
-    dict.setDescription(u"说明"_s);
-    dict.setItemtype(u"2"_s);
-    dict.setReferenceObj(u"HR_CT001"_s);
-    dict.setLastLevelFalg(u"1"_s);
-    dict.setItemlen(u"20"_s);
-    dict.setItemdec(u"0"_s);
-    dict.setSFlag(1);
-    dict.setRflag(0);
-    dict.setNflag(1);
-    dict.setSdefault(u"无"_s);
-    dict.setSformat(u"yyyy-mm-dd"_s);
-    dict.setDFlag(0);
-    dict.setShowOrder(12);
-    dict.setBusinessFlag(3);
-    dict.setDefaultField(qint16(defaultField));
-    dict.setDisplay(qint16(display));
-    dict.setMemo(u"备注 "_s);
-    const Values values{{u"TableCode"_s, u"HR_GOLD"_s},
-                        {u"sTable"_s, u"HR_GOLD"_s},
-                        {u"ItemCode"_s, u"cGold"_s},
-                        {u"sItemCode"_s, u"cGold"_s},
-                        {u"itemname"_s, u"金额 名"_s},
-                        {u"description"_s, u"说明"_s},
-                        {u"itemtype"_s, u"2"_s},
-                        {u"ReferenceObj"_s, u"HR_CT001"_s},
-                        {u"LastLevelFalg"_s, u"1"_s},
-                        {u"itemlen"_s, u"20"_s},
-                        {u"itemdec"_s, u"0"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"rflag"_s, u"0"_s},
-                        {u"nflag"_s, u"1"_s},
-                        {u"sdefault"_s, u"无"_s},
-                        {u"sformat"_s, u"yyyy-mm-dd"_s},
-                        {u"dFlag"_s, u"0"_s},
-                        {u"ShowOrder"_s, u"12"_s},
-                        {u"BusinessFlag"_s, u"3"_s},
-                        {u"DefaultField"_s, QString::number(defaultField)},
-                        {u"Display"_s, QString::number(display)},
-                        {u"Memo"_s, u"备注 "_s},
-                        {u"sTableDef"_s, u"金色信息集"_s},
-                        {u"FactType"_s, u"varchar"_s}};
+    const QString fields
+        = u"%1|%2|金额 名|说明|2|HR_CT001|1|20|0|1|0|1|无|yyyy-mm-dd|0|12|3|%3|%4|备注 "_s
+              .arg(table, item)
+              .arg(defaultField)
+              .arg(display);
+    clsHrSysItemDict dict = test::itemFrom(fields, u'|');
+    Values values = test::named(test::itemFields, fields.split(u'|'));
+    values.insert(u"TableCode"_s, u"HR_GOLD"_s);
+    values.insert(u"ItemCode"_s, u"cGold"_s);
+    values.insert(u"sTable"_s, u"HR_GOLD"_s);
+    values.insert(u"sItemCode"_s, u"cGold"_s);
+    values.insert(u"sTableDef"_s, u"金色信息集"_s);
+    values.insert(u"FactType"_s, u"varchar"_s);
 
     ServiceDatabase sdb;
     sdb.exec(u"create table HR_GOLD (PK_HR_GOLD varchar(36) primary key, cGold varchar(20))"_s);
@@ -509,21 +446,13 @@ void TestGolden::ctsFace()
                           "bLastLevelFlag,iItemLen,iItemDec,bsysFlag,brecordFlag,bnullFlag,"
                           "vDefault,vFormat,bdelFlag,bdisplay,ishowOrder,iBusinessFlag,bdefault,"
                           "vMemo"_s;
-    const Values values{{u"T"_s, u"HR_CT950"_s},
-                        {u"strTable"_s, u"HR_CT950"_s},
-                        {u"TableCode"_s, u"HR_CT950"_s},
-                        {u"CodeId"_s, code},
-                        {u"LikeId"_s, likeCode},
-                        {u"description"_s, u"代码 名称"_s},
-                        {u"SimpleName"_s, u"简称"_s},
-                        {u"SimpleSpell"_s, u"DMMC"_s},
-                        {u"Levels"_s, u"2"_s},
-                        {u"pCodeId"_s, u"01"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"cFlag"_s, u"0"_s},
-                        {u"HideFlag"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s},
-                        {u"names"_s, names}};
+    Values values
+        = valuesFrom(u"T=HR_CT950|strTable=HR_CT950|TableCode=HR_CT950|description=代码 名称|"
+                     "SimpleName=简称|SimpleSpell=DMMC|Levels=2|pCodeId=01|sFlag=1|cFlag=0|"
+                     "HideFlag=1|Memo=备注 "_s);
+    values.insert(u"CodeId"_s, code);
+    values.insert(u"LikeId"_s, likeCode);
+    values.insert(u"names"_s, names);
 
     ServiceDatabase sdb;
     // A template of two rows: NULL integers read as 0, NULL texts as '', bits as 0 or 1.
@@ -580,10 +509,8 @@ void TestGolden::systGroupFace()
     g.setDescription(u"其他 类"_s);
     g.setSFlag(1);
     g.setMemo(u"备注 "_s);
-    const Values values{{u"TableGroup"_s, group},
-                        {u"description"_s, u"其他 类"_s},
-                        {u"sFlag"_s, u"1"_s},
-                        {u"Memo"_s, u"备注 "_s}};
+    Values values = valuesFrom(u"description=其他 类|sFlag=1|Memo=备注 "_s);
+    values.insert(u"TableGroup"_s, group);
 
     ServiceDatabase sdb;
     clsHrSystGroupFace face;

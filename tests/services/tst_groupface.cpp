@@ -36,7 +36,6 @@ class TestGroupFace : public QObject
 private Q_SLOTS:
     void addInsertsGroup();
     void modifyUsesArgumentNotRecordCode();
-    void modifyUnknownGroupSucceedsWithoutChange();
     void failsWithoutConnection();
 };
 
@@ -64,17 +63,6 @@ void TestGroupFace::modifyUsesArgumentNotRecordCode()
 
     QCOMPARE(groupRow(sdb, u"77"_s), (QStringList{u"培训考核"_s, u"0"_s, u"新"_s}));
     QCOMPARE(groupRow(sdb, u"78"_s), (QStringList{u"奖惩"_s, u"1"_s, u"旧"_s}));
-}
-
-void TestGroupFace::modifyUnknownGroupSucceedsWithoutChange()
-{
-    ServiceDatabase sdb;
-    clsHrSystGroupFace face;
-    const int groups = sdb.count(u"select count(*) from hr_sys_tgroup"_s);
-    const auto before = sdb.totalChanges();
-    QVERIFY(face.Modify(group(u"1"_s, u"x"_s, 0, {}), u"4711"_s));
-    QCOMPARE(sdb.totalChanges(), before);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_tgroup"_s), groups);
 }
 
 void TestGroupFace::failsWithoutConnection()

@@ -19,7 +19,7 @@ using vorlane::test::RecorderScope;
 using vorlane::test::ServiceDatabase;
 
 // Values as a host's own tables hold them: codes padded by fixed-width columns, codes with the
-// pattern characters of LIKE, fact types with argument lists, node keys with "^" first.
+// pattern characters of LIKE, fact types with argument lists.
 class TestHostValues : public QObject
 {
     Q_OBJECT
@@ -29,7 +29,6 @@ private Q_SLOTS:
     void factTypes_data();
     void factTypes();
     void patternCharactersMatchOnlyThemselves();
-    void caretFirstGivesTheKeyOnlyTable();
 };
 
 void TestHostValues::paddedCodesAreTrimmed()
@@ -121,19 +120,8 @@ void TestHostValues::patternCharactersMatchOnlyThemselves()
     clsHrCT c;
     c.setDescription(u"x"_s);
     c.setHideFlag(u"0"_s);
-    const QStringList codes{u"01_2"_s,
-                            u"01_25"_s,
-                            u"0132"_s,
-                            u"01%"_s,
-                            u"01%9"_s,
-                            u"0100"_s,
-                            u"[1]"_s,
-                            u"[1]2"_s,
-                            u"1"_s,
-                            u"12"_s,
-                            u"a\\b"_s,
-                            u"a\\\\b"_s};
-    for (const QString &id : codes) {
+    for (const QString &id :
+         u"01_2 01_25 0132 01% 01%9 0100 [1] [1]2 1 12 a\\b a\\\\b"_s.split(u' ')) {
         c.setCodeId(id);
         QVERIFY2(cts.Add(c, t), qPrintable(id + cts.lastError()));
     }
@@ -157,16 +145,6 @@ void TestHostValues::patternCharactersMatchOnlyThemselves()
     QVERIFY(cts.Delete(t, u"[1]"_s));
     QVERIFY(cts.Delete(t, u"a\\b"_s));
     QCOMPARE(remaining(), u"0100 0132 1 12 a\\\\b"_s);
-}
-
-void TestHostValues::caretFirstGivesTheKeyOnlyTable()
-{
-    ServiceDatabase sdb;
-    clsHrSysSetDictsFace sets;
-    for (const QString &key : {u"^R1"_s, u"C^R1^x"_s}) {
-        QVERIFY2(sets.CreateTable(u"HR_CARET"_s, key), qPrintable(sets.lastError()));
-        QCOMPARE(sdb.db().columns(u"HR_CARET"_s), QStringList{u"pk_hr_caret"_s});
-    }
 }
 
 int runHostValuesTests(int argc, char **argv)

@@ -11,6 +11,7 @@
 
 using namespace vorlane;
 using namespace Qt::StringLiterals;
+using vorlane::test::itemFrom;
 using vorlane::test::ServiceDatabase;
 
 namespace {
@@ -20,35 +21,6 @@ const QString itemColumns = u"cTableCode, cItemCode, vItemName, vdescription, iI
                             "vReferenceObj, bLastLevelFlag, iItemLen, iItemDec, bsysFlag, "
                             "brecordFlag, bnullFlag, vDefault, vFormat, bdelFlag, ishowOrder, "
                             "iBusinessFlag, bdefault, bdisplay, vMemo"_s;
-
-// An item from blank-separated values, one per column of itemColumns.
-clsHrSysItemDict itemFrom(const QString &values)
-{
-    const QStringList v = values.split(u' ');
-    const auto n = [&](int i) { return qint16(v.at(i).toInt()); };
-    clsHrSysItemDict i;
-    i.setTableCode(v[0]);
-    i.setItemCode(v[1]);
-    i.setItemname(v[2]);
-    i.setDescription(v[3]);
-    i.setItemtype(v[4]);
-    i.setReferenceObj(v[5]);
-    i.setLastLevelFalg(v[6]);
-    i.setItemlen(v[7]);
-    i.setItemdec(v[8]);
-    i.setSFlag(n(9));
-    i.setRflag(n(10));
-    i.setNflag(n(11));
-    i.setSdefault(v[12]);
-    i.setSformat(v[13]);
-    i.setDFlag(n(14));
-    i.setShowOrder(n(15));
-    i.setBusinessFlag(n(16));
-    i.setDefaultField(n(17));
-    i.setDisplay(n(18));
-    i.setMemo(v[19]);
-    return i;
-}
 
 clsHrSysItemDict sampleItem(const QString &table, const QString &code)
 {
@@ -99,10 +71,8 @@ void TestItemDictsFace::addWritesItemAndCatalogues_data()
     QTest::addColumn<QString>("fieldType");
 
     const QString vc = u"varchar"_s;
-    QTest::newRow("default, hidden") << 1 << 0 << 0 << u"2"_s << true << 1 << vc;
     QTest::newRow("default ignores rflag") << 1 << 1 << 0 << u"2"_s << true << 1 << vc;
     QTest::newRow("neither default nor displayed") << 0 << 0 << 1 << u"2"_s << true << -1 << vc;
-    QTest::newRow("displayed, rflag 0") << 0 << 1 << 0 << u"2"_s << true << 0 << vc;
     QTest::newRow("displayed, rflag 1") << 0 << 1 << 1 << u"2"_s << true << 1 << vc;
     QTest::newRow("unknown data type") << 0 << 1 << 0 << u"77"_s << true << 0 << QString();
     QTest::newRow("no data types") << 0 << 1 << 0 << u"2"_s << false << 0 << QString();
