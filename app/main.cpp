@@ -137,6 +137,23 @@ int main(int argc, char *argv[])
                                       QStringLiteral("Toolbar style (MenueStyleID): 1 or 2."),
                                       QStringLiteral("n"),
                                       QStringLiteral("1"));
+    const QCommandLineOption userOpt(QStringLiteral("user-id"),
+                                     QStringLiteral("Host user id (UserId)."),
+                                     QStringLiteral("id"));
+    const QCommandLineOption dbNameOpt(QStringLiteral("db-name"),
+                                       QStringLiteral("Account database name as the host names it "
+                                                      "(DbName), e.g. vorlane_001."),
+                                       QStringLiteral("name"));
+    const QCommandLineOption dbIpOpt(QStringLiteral("db-ip"),
+                                     QStringLiteral("Database server address as the host names it "
+                                                    "(DbIp)."),
+                                     QStringLiteral("address"));
+    const QCommandLineOption demoOpt(QStringLiteral("demo-exe"),
+                                     QStringLiteral("Hand over the demonstration flag (DemoExe)."));
+    const QCommandLineOption sysOpt(QStringLiteral("sys-id"),
+                                    QStringLiteral("Host subsystem (SYSID), default HR."),
+                                    QStringLiteral("id"),
+                                    QStringLiteral("HR"));
     const QCommandLineOption menuOpt(QStringLiteral("menu-id"),
                                      QStringLiteral("Host menu entry (MenuID), default HR0101."),
                                      QStringLiteral("id"),
@@ -165,6 +182,11 @@ int main(int argc, char *argv[])
                        optFlagOpt,
                        styleOpt,
                        menuOpt,
+                       sysOpt,
+                       userOpt,
+                       dbNameOpt,
+                       dbIpOpt,
+                       demoOpt,
                        installOpt,
                        summaryOpt,
                        screenshotOpt});
@@ -247,13 +269,16 @@ int main(int argc, char *argv[])
     msg.setOptName(login->OperatorName());
     msg.setOperateDate(login->BusinessDate());
     msg.setIsAdmin(parser.isSet(adminOpt) || login->IsSupervisor());
-    msg.setDemoExe(false);
+    msg.setDemoExe(parser.isSet(demoOpt));
+    msg.setUserId(parser.value(userOpt));
+    msg.setDbName(parser.value(dbNameOpt));
+    msg.setDbIp(parser.value(dbIpOpt));
     msg.setCurrentPath(login->InstallPath());
     msg.setHMJZ(parser.isSet(hmjzOpt));
     msg.setOptFlag(optFlag);
     msg.setMenueStyleID(style);
     msg.setMenuID(parser.value(menuOpt));
-    msg.setSYSID(QStringLiteral("HR"));
+    msg.setSYSID(parser.value(sysOpt));
 
     auto form = std::make_unique<clsShowForm>();
     auto &defs = Defs::instance();
