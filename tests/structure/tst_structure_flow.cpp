@@ -123,8 +123,8 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
              {std::tuple{"cCertNo", "证书编号", "2", "20", ""},
               std::tuple{"nScore", "成绩", "4", "6", "1"}}) {
             auto *types = child<QComboBox>(d, "cboType");
-            const int index = types->findText(QString::fromLatin1(typeCode) + u'-',
-                                              Qt::MatchStartsWith);
+            const int index
+                = types->findText(QString::fromLatin1(typeCode) + u'-', Qt::MatchStartsWith);
             types->setCurrentIndex(index);
             Q_EMIT types->activated(index);
             type(d, "txtItemCode", QString::fromLatin1(code));
