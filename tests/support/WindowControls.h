@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 namespace vorlane::test {
@@ -24,6 +27,17 @@ W *control(const QWidget *window, const char *name)
 inline void click(const QWidget *window, const char *button)
 {
     control<QPushButton>(window, button)->click();
+}
+
+// Acts on the modal dialog of type T that the next call opens, once its event loop runs.
+template<class T, class Act>
+void onModalDialog(Act act)
+{
+    QTimer::singleShot(0, [act] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+    });
 }
 
 } // namespace vorlane::test
