@@ -27,6 +27,8 @@
 
 namespace vorlane::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 int twipsX(const QWidget *w, int pixels)
@@ -79,12 +81,12 @@ private Q_SLOTS:
         // The toolbar style is in force before the data are loaded; the first node click sees
         // the status bar filled already.
         QCOMPARE(frame.log,
-                 (QStringList{QStringLiteral("constants"),
-                              QStringLiteral("toolbar"),
-                              QStringLiteral("data:style=1"),
-                              QStringLiteral("click:R1:账套：[001]星桥示范企业")}));
+                 (QStringList{u"constants"_s,
+                              u"toolbar"_s,
+                              u"data:style=1"_s,
+                              u"click:R1:账套：[001]星桥示范企业"_s}));
 
-        QCOMPARE(frame.PrintStylePath, sourceDir() + QStringLiteral("/share/printstyle/"));
+        QCOMPARE(frame.PrintStylePath, sourceDir() + u"/share/printstyle/"_s);
 
         frame.FormLoad(); // only once
         QCOMPARE(frame.log.size(), 4);
@@ -99,13 +101,12 @@ private Q_SLOTS:
         ShowStatusBar(&bar); // refilled, not doubled
         const QList<QLabel *> panels = bar.findChildren<QLabel *>();
         QCOMPARE(panels.size(), 5);
-        auto panel
-            = [&bar](int i) { return bar.findChild<QLabel *>(QStringLiteral("Panel%1").arg(i)); };
-        QCOMPARE(panel(1)->text(), QStringLiteral("账套：[001]星桥示范企业"));
-        QCOMPARE(panel(2)->text(), QStringLiteral("操作员：李四(账套主管)"));
-        QCOMPARE(panel(3)->text(), QStringLiteral("业务日期：2024-03-05"));
+        auto panel = [&bar](int i) { return bar.findChild<QLabel *>(u"Panel%1"_s.arg(i)); };
+        QCOMPARE(panel(1)->text(), u"账套：[001]星桥示范企业"_s);
+        QCOMPARE(panel(2)->text(), u"操作员：李四(账套主管)"_s);
+        QCOMPARE(panel(3)->text(), u"业务日期：2024-03-05"_s);
         QCOMPARE(panel(4)->text(), QString());
-        QCOMPARE(panel(5)->text(), QStringLiteral("[星桥软件]"));
+        QCOMPARE(panel(5)->text(), u"[星桥软件]"_s);
         // A panel is as wide as given unless its text needs more.
         QCOMPARE(panel(4)->width(), 40);
         for (int i = 2; i <= 5; ++i)
@@ -116,14 +117,13 @@ private Q_SLOTS:
     void comboBoxLookups()
     {
         QComboBox combo;
-        QCOMPARE(FindComboIndex(QStringLiteral("1"), &combo, false), -1);
-        combo.addItems(
-            {QStringLiteral("1-用户"), QStringLiteral("2-企业"), QStringLiteral("3-政府-机关")});
-        QCOMPARE(FindComboIndex(QStringLiteral("企业"), &combo, true), 1);
-        QCOMPARE(FindComboIndex(QStringLiteral("2"), &combo, false), 1);
-        QCOMPARE(FindComboIndex(QStringLiteral("企"), &combo, true), -1);
-        QCOMPARE(FindComboIndexByName(QStringLiteral("政府-机关"), &combo), 2);
-        QCOMPARE(FindComboIndexByName(QStringLiteral("政府"), &combo), -1);
+        QCOMPARE(FindComboIndex(u"1"_s, &combo, false), -1);
+        combo.addItems({u"1-用户"_s, u"2-企业"_s, u"3-政府-机关"_s});
+        QCOMPARE(FindComboIndex(u"企业"_s, &combo, true), 1);
+        QCOMPARE(FindComboIndex(u"2"_s, &combo, false), 1);
+        QCOMPARE(FindComboIndex(u"企"_s, &combo, true), -1);
+        QCOMPARE(FindComboIndexByName(u"政府-机关"_s, &combo), 2);
+        QCOMPARE(FindComboIndexByName(u"政府"_s, &combo), -1);
     }
 
     void minimumSizeIsEnforced()
@@ -265,11 +265,8 @@ private Q_SLOTS:
         if (style == 1) {
             QVERIFY(frame.CTBCtrl1()->SpecialEffect());
             QCOMPARE(frame.CTBCtrl1()->buttonKeys(),
-                     (QStringList{QStringLiteral("Add"),
-                                  QStringLiteral("Find"),
-                                  QStringLiteral("Help"),
-                                  QStringLiteral("Exit")}));
-            QVERIFY(frame.CTBCtrl1()->button(QStringLiteral("Add"))->menu());
+                     (QStringList{u"Add"_s, u"Find"_s, u"Help"_s, u"Exit"_s}));
+            QVERIFY(frame.CTBCtrl1()->button(u"Add"_s)->menu());
         }
         if (separatorShown) // under the toolbar
             QCOMPARE(frame.fraSep()->y(), frame.Toolbar1()->y() + frame.Toolbar1()->height());
@@ -282,11 +279,11 @@ private Q_SLOTS:
         LoginScope login(1);
         ProbeFrame frame;
         frame.FormLoad();
-        QToolButton *first = frame.CTBCtrl1()->button(QStringLiteral("Find"));
+        QToolButton *first = frame.CTBCtrl1()->button(u"Find"_s);
         frame.CTBCtrl1()->setSpecialEffect(false);
         ApplyToolbarStyle(&frame);
         QVERIFY(!frame.CTBCtrl1()->SpecialEffect());
-        QCOMPARE(frame.CTBCtrl1()->button(QStringLiteral("Find")), first);
+        QCOMPARE(frame.CTBCtrl1()->button(u"Find"_s), first);
     }
 
     void hostBandClicksReachTheWindowHandlers()
@@ -296,19 +293,19 @@ private Q_SLOTS:
         QVERIFY(loadAndShow(frame));
         frame.clearLog();
 
-        frame.disableOnClick = QStringLiteral("Add");
-        QTest::mouseClick(frame.CTBCtrl1()->button(QStringLiteral("Find")), Qt::LeftButton);
-        QCOMPARE(frame.log, QStringList{QStringLiteral("button:Find")});
+        frame.disableOnClick = u"Add"_s;
+        QTest::mouseClick(frame.CTBCtrl1()->button(u"Find"_s), Qt::LeftButton);
+        QCOMPARE(frame.log, QStringList{u"button:Find"_s});
         // The band re-reads the toolbar after the click.
-        QVERIFY(!frame.CTBCtrl1()->button(QStringLiteral("Add"))->isEnabled());
+        QVERIFY(!frame.CTBCtrl1()->button(u"Add"_s)->isEnabled());
 
-        QMenu *menu = frame.CTBCtrl1()->button(QStringLiteral("Add"))->menu();
-        menu->findChild<QAction *>(QStringLiteral("ADDX"))->trigger();
-        QCOMPARE(frame.log.last(), QStringLiteral("menu:Add/ADDX"));
+        QMenu *menu = frame.CTBCtrl1()->button(u"Add"_s)->menu();
+        menu->findChild<QAction *>(u"ADDX"_s)->trigger();
+        QCOMPARE(frame.log.last(), u"menu:Add/ADDX"_s);
 
-        QTest::mouseClick(frame.CTBCtrl1()->button(QStringLiteral("Exit")), Qt::LeftButton);
+        QTest::mouseClick(frame.CTBCtrl1()->button(u"Exit"_s), Qt::LeftButton);
         QTRY_VERIFY(!frame.isVisible());
-        QCOMPARE(frame.log.last(), QStringLiteral("unload"));
+        QCOMPARE(frame.log.last(), u"unload"_s);
     }
 
     void ownToolbarRoutesButtonsAndMenuEntries()
@@ -317,14 +314,11 @@ private Q_SLOTS:
         ProbeFrame frame;
         frame.FormLoad();
         frame.clearLog();
-        frame.toolbarButton(QStringLiteral("Add"))->trigger();
-        frame.buttonMenuEntry(QStringLiteral("Add"), QStringLiteral("ADDL"))->trigger();
-        frame.CTBCtrl1_ButtonClick(QStringLiteral("Add"), QStringLiteral("ADDX"));
-        QCOMPARE(frame.log,
-                 (QStringList{QStringLiteral("button:Add"),
-                              QStringLiteral("menu:Add/ADDL"),
-                              QStringLiteral("menu:Add/ADDX")}));
-        auto *addButton = frame.Toolbar1()->findChild<QToolButton *>(QStringLiteral("Add"));
+        frame.toolbarButton(u"Add"_s)->trigger();
+        frame.buttonMenuEntry(u"Add"_s, u"ADDL"_s)->trigger();
+        frame.CTBCtrl1_ButtonClick(u"Add"_s, u"ADDX"_s);
+        QCOMPARE(frame.log, (QStringList{u"button:Add"_s, u"menu:Add/ADDL"_s, u"menu:Add/ADDX"_s}));
+        auto *addButton = frame.Toolbar1()->findChild<QToolButton *>(u"Add"_s);
         QVERIFY(addButton);
         QCOMPARE(addButton->popupMode(), QToolButton::MenuButtonPopup);
     }
@@ -343,15 +337,15 @@ private Q_SLOTS:
         QTest::keyClick(frame.grid(), Qt::Key_F3);
         frame.Tree()->setFocus();
         QTest::keyClick(frame.Tree(), Qt::Key_F3);
-        QCOMPARE(frame.log, (QStringList{QStringLiteral("findNext"), QStringLiteral("findNext")}));
+        QCOMPARE(frame.log, (QStringList{u"findNext"_s, u"findNext"_s}));
 
         QTest::keyClick(frame.Tree(), Qt::Key_F4); // without Ctrl: nothing
         QVERIFY(frame.isVisible());
         QTest::keyClick(frame.grid(), Qt::Key_F4, Qt::ControlModifier);
         QTRY_VERIFY(!frame.isVisible());
-        QCOMPARE(frame.log.last(), QStringLiteral("unload"));
+        QCOMPARE(frame.log.last(), u"unload"_s);
         frame.close();
-        QCOMPARE(frame.log.count(QStringLiteral("unload")), 1);
+        QCOMPARE(frame.log.count(u"unload"_s), 1);
     }
 
     void enterAndArrowsInTreeAndGrid()
@@ -366,20 +360,18 @@ private Q_SLOTS:
         frame.clearLog();
 
         QTest::keyClick(frame.Tree(), Qt::Key_Down);
-        QCOMPARE(frame.log, QStringList{QStringLiteral("click:C1:账套：[001]星桥示范企业")});
+        QCOMPARE(frame.log, QStringList{u"click:C1:账套：[001]星桥示范企业"_s});
         frame.clearLog();
         QTest::keyClick(frame.Tree(), Qt::Key_Return);
-        QCOMPARE(frame.log,
-                 (QStringList{QStringLiteral("click:C1:账套：[001]星桥示范企业"),
-                              QStringLiteral("treeDbl")}));
+        QCOMPARE(frame.log, (QStringList{u"click:C1:账套：[001]星桥示范企业"_s, u"treeDbl"_s}));
         frame.clearLog();
         QTest::keyClick(frame.Tree(), Qt::Key_Up);
-        QCOMPARE(frame.log, QStringList{QStringLiteral("click:R1:账套：[001]星桥示范企业")});
+        QCOMPARE(frame.log, QStringList{u"click:R1:账套：[001]星桥示范企业"_s});
 
         frame.clearLog();
         frame.grid()->setFocus();
         QTest::keyClick(frame.grid(), Qt::Key_Return);
-        QCOMPARE(frame.log, QStringList{QStringLiteral("gridDbl")});
+        QCOMPARE(frame.log, QStringList{u"gridDbl"_s});
     }
 
     void mouseClickOnANodeRunsTheNodeClick()
@@ -388,17 +380,17 @@ private Q_SLOTS:
         ProbeFrame frame;
         QVERIFY(loadAndShow(frame));
         frame.clearLog();
-        QTreeWidgetItem *item = frame.Tree()->Node(QStringLiteral("C2"));
+        QTreeWidgetItem *item = frame.Tree()->Node(u"C2"_s);
         const QRect rect = frame.Tree()->visualItemRect(item);
         QTest::mouseClick(frame.Tree()->viewport(), Qt::LeftButton, {}, rect.center());
-        QCOMPARE(frame.log, QStringList{QStringLiteral("click:C2:账套：[001]星桥示范企业")});
+        QCOMPARE(frame.log, QStringList{u"click:C2:账套：[001]星桥示范企业"_s});
 
         // The right button leaves the selection where it was.
         frame.clearLog();
-        const QRect first = frame.Tree()->visualItemRect(frame.Tree()->Node(QStringLiteral("C1")));
+        const QRect first = frame.Tree()->visualItemRect(frame.Tree()->Node(u"C1"_s));
         QTest::mouseClick(frame.Tree()->viewport(), Qt::RightButton, {}, first.center());
-        QCOMPARE(frame.Tree()->SelectedKey(), QStringLiteral("C2"));
-        QVERIFY(!frame.log.contains(QStringLiteral("click:C1:账套：[001]星桥示范企业")));
+        QCOMPARE(frame.Tree()->SelectedKey(), u"C2"_s);
+        QVERIFY(!frame.log.contains(u"click:C1:账套：[001]星桥示范企业"_s));
     }
 
     void rightClickPopsUpTheOperationMenu()
@@ -408,11 +400,11 @@ private Q_SLOTS:
         QVERIFY(loadAndShow(frame));
         frame.clearLog();
         Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
-        QCOMPARE(frame.log, QStringList{QStringLiteral("menuFor:Grid")});
+        QCOMPARE(frame.log, QStringList{u"menuFor:Grid"_s});
         QTRY_VERIFY(frame.operationMenu()->isVisible());
         frame.operationMenu()->close();
         Q_EMIT frame.Tree()->customContextMenuRequested(QPoint(10, 10));
-        QCOMPARE(frame.log.last(), QStringLiteral("menuFor:Tree"));
+        QCOMPARE(frame.log.last(), u"menuFor:Tree"_s);
         frame.operationMenu()->close();
     }
 
@@ -432,21 +424,20 @@ private Q_SLOTS:
     void treeKeepsKeysTagsAndIndexOrder()
     {
         NodeTree tree;
-        QVERIFY(tree.AddNode({}, QStringLiteral("R1"), QStringLiteral("人员类"), 1, 1));
-        QVERIFY(tree.AddNode({}, QStringLiteral("R2"), QStringLiteral("部门类"), 1, 1));
-        QVERIFY(tree.AddNode(
-            QStringLiteral("R1"), QStringLiteral("CR1^A01^"), QStringLiteral("基本"), 2, 3));
-        QVERIFY(!tree.AddNode(QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("dup")));
-        QVERIFY(!tree.AddNode(QStringLiteral("R9"), QStringLiteral("X"), QStringLiteral("orphan")));
+        QVERIFY(tree.AddNode({}, u"R1"_s, u"人员类"_s, 1, 1));
+        QVERIFY(tree.AddNode({}, u"R2"_s, u"部门类"_s, 1, 1));
+        QVERIFY(tree.AddNode(u"R1"_s, u"CR1^A01^"_s, u"基本"_s, 2, 3));
+        QVERIFY(!tree.AddNode(u"R1"_s, u"R2"_s, u"dup"_s));
+        QVERIFY(!tree.AddNode(u"R9"_s, u"X"_s, u"orphan"_s));
         QCOMPARE(tree.NodeCount(), 3);
-        QCOMPARE(NodeTree::Key(tree.Nodes().at(2)), QStringLiteral("CR1^A01^"));
-        NodeTree::setTag(tree.Node(QStringLiteral("CR1^A01^")), QStringLiteral("1"));
-        QCOMPARE(NodeTree::Tag(tree.Node(QStringLiteral("CR1^A01^"))), QStringLiteral("1"));
-        QVERIFY(tree.RemoveNode(QStringLiteral("R1")));
+        QCOMPARE(NodeTree::Key(tree.Nodes().at(2)), u"CR1^A01^"_s);
+        NodeTree::setTag(tree.Node(u"CR1^A01^"_s), u"1"_s);
+        QCOMPARE(NodeTree::Tag(tree.Node(u"CR1^A01^"_s)), u"1"_s);
+        QVERIFY(tree.RemoveNode(u"R1"_s));
         QCOMPARE(tree.NodeCount(), 1);
-        QVERIFY(!tree.Exists(QStringLiteral("CR1^A01^")));
-        QVERIFY(tree.selectKey(QStringLiteral("R2")));
-        QCOMPARE(tree.SelectedKey(), QStringLiteral("R2"));
+        QVERIFY(!tree.Exists(u"CR1^A01^"_s));
+        QVERIFY(tree.selectKey(u"R2"_s));
+        QCOMPARE(tree.SelectedKey(), u"R2"_s);
     }
 
     void modalShowReturnsOnCloseAndTheNextShowStartsUpAgain()
@@ -464,12 +455,12 @@ private Q_SLOTS:
             QCOMPARE(frame.parentWidget(), &owner);
             QVERIFY(frame.isWindow());
             // The toolbar is built once; the rest of the start-up runs on every show.
-            QStringList expected{QStringLiteral("constants"),
-                                 QStringLiteral("data:style=2"),
-                                 QStringLiteral("click:R1:账套：[001]星桥示范企业"),
-                                 QStringLiteral("unload")};
+            QStringList expected{u"constants"_s,
+                                 u"data:style=2"_s,
+                                 u"click:R1:账套：[001]星桥示范企业"_s,
+                                 u"unload"_s};
             if (round == 0)
-                expected.insert(1, QStringLiteral("toolbar"));
+                expected.insert(1, u"toolbar"_s);
             QCOMPARE(frame.log, expected);
             if (round == 0)
                 buttons = frame.Toolbar1()->findChildren<QToolButton *>().size();
@@ -482,45 +473,42 @@ private Q_SLOTS:
         LoginScope login;
         MessageScope messages;
         ProbeFrame frame;
-        const QStringList handlers{QStringLiteral("click"),
-                                   QStringLiteral("button"),
-                                   QStringLiteral("menu"),
-                                   QStringLiteral("findNext")};
+        const QStringList handlers{u"click"_s, u"button"_s, u"menu"_s, u"findNext"_s};
         frame.failing = QSet<QString>(handlers.begin(), handlers.end());
         frame.show(); // the first show's start-up ends in the failing node click
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
-        frame.buttonMenuEntry(QStringLiteral("Add"), QStringLiteral("ADDL"))->trigger();
-        frame.findChild<QAction *>(QStringLiteral("keyFindNext"))->trigger();
+        frame.Toolbar1_ButtonClick(u"Find"_s);
+        frame.buttonMenuEntry(u"Add"_s, u"ADDL"_s)->trigger();
+        frame.findChild<QAction *>(u"keyFindNext"_s)->trigger();
         QCOMPARE(messages->shown.size(), 4);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(messages->shown[i].text, u"无效的列名 " + handlers[i]);
-        QCOMPARE(messages->shown[0].title, QStringLiteral("人事信息管理"));
+        QCOMPARE(messages->shown[0].title, u"人事信息管理"_s);
         QVERIFY(frame.isVisible());
         frame.failing.clear();
-        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
-        QCOMPARE(frame.log.last(), QStringLiteral("button:Find"));
+        frame.Toolbar1_ButtonClick(u"Find"_s);
+        QCOMPARE(frame.log.last(), u"button:Find"_s);
     }
 
     void gateMakesExitAndHelpInert()
     {
         LoginScope login;
         ProbeFrame frame;
-        frame.inert = {QStringLiteral("Exit"), QStringLiteral("Help"), QStringLiteral("Find")};
+        frame.inert = {u"Exit"_s, u"Help"_s, u"Find"_s};
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.clearLog();
         if (HelpViewer::instance())
             HelpViewer::instance()->close();
-        frame.Toolbar1_ButtonClick(QStringLiteral("Help"));
-        frame.Toolbar1_ButtonClick(QStringLiteral("Exit"));
-        frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
-        frame.Toolbar1_ButtonClick(QStringLiteral("Find"));
+        frame.Toolbar1_ButtonClick(u"Help"_s);
+        frame.Toolbar1_ButtonClick(u"Exit"_s);
+        frame.findChild<QAction *>(u"mnuExit"_s)->trigger();
+        frame.Toolbar1_ButtonClick(u"Find"_s);
         QVERIFY(frame.isVisible());
         QVERIFY(frame.log.isEmpty());
         QVERIFY(!HelpViewer::instance() || !HelpViewer::instance()->isVisible());
         frame.inert.clear();
-        frame.findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+        frame.findChild<QAction *>(u"mnuExit"_s)->trigger();
         QVERIFY(!frame.isVisible());
     }
 
@@ -528,18 +516,17 @@ private Q_SLOTS:
     {
         QTemporaryDir host;
         const QString own = sourceDir();
-        QCOMPARE(printStyleDirectory(host.path(), own), own + QStringLiteral("/share/printstyle/"));
-        QVERIFY(QDir(host.path()).mkdir(QStringLiteral("printstyle")));
-        QVERIFY(QFile::copy(own + QStringLiteral("/share/printstyle/BudgetStyle.xml"),
-                            host.path() + QStringLiteral("/printstyle/BudgetStyle.xml")));
-        QCOMPARE(printStyleDirectory(host.path(), own),
-                 host.path() + QStringLiteral("/printstyle/"));
+        QCOMPARE(printStyleDirectory(host.path(), own), own + u"/share/printstyle/"_s);
+        QVERIFY(QDir(host.path()).mkdir(u"printstyle"_s));
+        QVERIFY(QFile::copy(own + u"/share/printstyle/BudgetStyle.xml"_s,
+                            host.path() + u"/printstyle/BudgetStyle.xml"_s));
+        QCOMPARE(printStyleDirectory(host.path(), own), host.path() + u"/printstyle/"_s);
 
         LoginScope login;
         login.login().installPath = host.path();
         ProbeFrame frame;
         frame.FormLoad();
-        QCOMPARE(frame.PrintStylePath, host.path() + QStringLiteral("/printstyle/"));
+        QCOMPARE(frame.PrintStylePath, host.path() + u"/printstyle/"_s);
     }
 };
 
