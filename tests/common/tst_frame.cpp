@@ -90,6 +90,13 @@ private Q_SLOTS:
 
         frame.FormLoad(); // only once
         QCOMPARE(frame.log.size(), 4);
+
+        // Applying style 1 again changes nothing.
+        QToolButton *first = frame.CTBCtrl1()->button(u"Find"_s);
+        frame.CTBCtrl1()->setSpecialEffect(false);
+        ApplyToolbarStyle(&frame);
+        QVERIFY(!frame.CTBCtrl1()->SpecialEffect());
+        QCOMPARE(frame.CTBCtrl1()->button(u"Find"_s), first);
     }
 
     void statusBarHasFivePanels()
@@ -126,17 +133,6 @@ private Q_SLOTS:
         QCOMPARE(FindComboIndexByName(u"政府"_s, &combo), -1);
     }
 
-    void minimumSizeIsEnforced()
-    {
-        const QSize requested(100, 50);
-        LoginScope login;
-        ProbeFrame frame;
-        QVERIFY(loadAndShow(frame));
-        frame.resize(requested);
-        QTRY_COMPARE(frame.width(), twipsToPixelsX(&frame, 4000));
-        QCOMPARE(frame.height(), twipsToPixelsY(&frame, 2000));
-    }
-
     void arrangeControlsPlacesThePanes()
     {
         LoginScope login;
@@ -165,6 +161,11 @@ private Q_SLOTS:
         frame.resize(1100, 600);
         QTRY_COMPARE(frame.grid()->width(), gridWidth + 200);
         QCOMPARE(frame.Tree()->width(), treeWidth);
+
+        // The window keeps its minimum size.
+        frame.resize(100, 50);
+        QTRY_COMPARE(frame.width(), twipsToPixelsX(&frame, 4000));
+        QCOMPARE(frame.height(), twipsToPixelsY(&frame, 2000));
     }
 
     void splitBarStopsAtItsLimits_data()
@@ -274,18 +275,6 @@ private Q_SLOTS:
         QVERIFY(frame.Tree()->y() >= frame.Toolbar1()->height());
     }
 
-    void applyingStyleOneTwiceChangesNothing()
-    {
-        LoginScope login(1);
-        ProbeFrame frame;
-        frame.FormLoad();
-        QToolButton *first = frame.CTBCtrl1()->button(u"Find"_s);
-        frame.CTBCtrl1()->setSpecialEffect(false);
-        ApplyToolbarStyle(&frame);
-        QVERIFY(!frame.CTBCtrl1()->SpecialEffect());
-        QCOMPARE(frame.CTBCtrl1()->button(u"Find"_s), first);
-    }
-
     void hostBandClicksReachTheWindowHandlers()
     {
         LoginScope login(1);
@@ -323,32 +312,7 @@ private Q_SLOTS:
         QCOMPARE(addButton->popupMode(), QToolButton::MenuButtonPopup);
     }
 
-    void keysReachTheWindowBeforeItsControls()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.FormLoad();
-        frame.show();
-        frame.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
-        frame.clearLog();
-
-        frame.grid()->setFocus();
-        QTest::keyClick(frame.grid(), Qt::Key_F3);
-        frame.Tree()->setFocus();
-        QTest::keyClick(frame.Tree(), Qt::Key_F3);
-        QCOMPARE(frame.log, (QStringList{u"findNext"_s, u"findNext"_s}));
-
-        QTest::keyClick(frame.Tree(), Qt::Key_F4); // without Ctrl: nothing
-        QVERIFY(frame.isVisible());
-        QTest::keyClick(frame.grid(), Qt::Key_F4, Qt::ControlModifier);
-        QTRY_VERIFY(!frame.isVisible());
-        QCOMPARE(frame.log.last(), u"unload"_s);
-        frame.close();
-        QCOMPARE(frame.log.count(u"unload"_s), 1);
-    }
-
-    void enterAndArrowsInTreeAndGrid()
+    void keysInTreeAndGrid()
     {
         LoginScope login;
         ProbeFrame frame;
@@ -372,9 +336,26 @@ private Q_SLOTS:
         frame.grid()->setFocus();
         QTest::keyClick(frame.grid(), Qt::Key_Return);
         QCOMPARE(frame.log, QStringList{u"gridDbl"_s});
+
+        // F3 and Ctrl+F4 reach the window before its controls.
+        frame.clearLog();
+
+        frame.grid()->setFocus();
+        QTest::keyClick(frame.grid(), Qt::Key_F3);
+        frame.Tree()->setFocus();
+        QTest::keyClick(frame.Tree(), Qt::Key_F3);
+        QCOMPARE(frame.log, (QStringList{u"findNext"_s, u"findNext"_s}));
+
+        QTest::keyClick(frame.Tree(), Qt::Key_F4); // without Ctrl: nothing
+        QVERIFY(frame.isVisible());
+        QTest::keyClick(frame.grid(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_VERIFY(!frame.isVisible());
+        QCOMPARE(frame.log.last(), u"unload"_s);
+        frame.close();
+        QCOMPARE(frame.log.count(u"unload"_s), 1);
     }
 
-    void mouseClickOnANodeRunsTheNodeClick()
+    void mouseClicksOnThePanes()
     {
         LoginScope login;
         ProbeFrame frame;
@@ -391,13 +372,8 @@ private Q_SLOTS:
         QTest::mouseClick(frame.Tree()->viewport(), Qt::RightButton, {}, first.center());
         QCOMPARE(frame.Tree()->SelectedKey(), u"C2"_s);
         QVERIFY(!frame.log.contains(u"click:C1:账套：[001]星桥示范企业"_s));
-    }
 
-    void rightClickPopsUpTheOperationMenu()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        QVERIFY(loadAndShow(frame));
+        // A right click on either pane pops up the operation menu.
         frame.clearLog();
         Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
         QCOMPARE(frame.log, QStringList{u"menuFor:Grid"_s});
