@@ -143,10 +143,11 @@ private Q_SLOTS:
                                   footerLine()}));
         } else {
             const QMap<QString, QString> cells = readXlsxCells(path);
-            QCOMPARE(cells.value(u"A1"_s), Title);
-            QCOMPARE(cells.value(u"B2"_s), u"信息集代码"_s);
-            QCOMPARE(cells.value(u"B3"_s), u"HR_HI_PERSON"_s);
-            QCOMPARE(cells.value(u"B5"_s), u"HR_HI_\"Q\""_s);
+            QCOMPARE(QStringList({cells.value(u"A1"_s),
+                                  cells.value(u"B2"_s),
+                                  cells.value(u"B3"_s),
+                                  cells.value(u"B5"_s)}),
+                     QStringList({Title, u"信息集代码"_s, u"HR_HI_PERSON"_s, u"HR_HI_\"Q\""_s}));
             if (hide) { // 名称 left out
                 QVERIFY(cells.value(u"C5"_s).isEmpty());
                 QCOMPARE(frame->ColumnTitles.join(u','), u"序号,信息集代码,用户自定义标志"_s);
@@ -385,9 +386,7 @@ private Q_SLOTS:
 
         const GridDocument doc = control.document(u"名称,备注,名称,缺少,"_s);
         QCOMPARE(doc.columns.size(), 3);
-        QCOMPARE(doc.cell(0, 0), u"甲"_s);
-        QCOMPARE(doc.cell(0, 1), u"丙"_s);
-        QCOMPARE(doc.cell(0, 2), u"乙"_s);
+        QCOMPARE(doc.cell(0, 0) + doc.cell(0, 1) + doc.cell(0, 2), u"甲丙乙"_s);
         QCOMPARE(control.document().columns.size(), 4);
     }
 };
