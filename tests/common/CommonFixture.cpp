@@ -101,25 +101,10 @@ void ProbeFrame::nodeClick()
     }
 }
 
-void ProbeFrame::treeDblClick()
-{
-    log << u"treeDbl"_s;
-}
-
-void ProbeFrame::gridDblClick()
-{
-    log << u"gridDbl"_s;
-}
-
 void ProbeFrame::findNext()
 {
     log << u"findNext"_s;
     failIf(u"findNext"_s);
-}
-
-bool ProbeFrame::acceptsButton(const QString &key)
-{
-    return !inert.contains(key);
 }
 
 void ProbeFrame::failIf(const QString &handler)
