@@ -110,8 +110,7 @@ private Q_SLOTS:
     void visitsReadOneLevelAndCreateChildNodesOnce();
     void flatListingFromFourHundredTopLevelCodes_data();
     void flatListingFromFourHundredTopLevelCodes();
-    void deleteCodes();
-    void deleteClasses();
+    void deleteCodesAndClasses();
     void commandsAndRights();
     void menusEditorCallbacksAndFindNext();
     void find_data();
@@ -198,7 +197,7 @@ void TestArchiveBrowser::flatListingFromFourHundredTopLevelCodes()
     QCOMPARE(f.grid()->Rows(), codes + 1);
 }
 
-void TestArchiveBrowser::deleteCodes()
+void TestArchiveBrowser::deleteCodesAndClasses()
 {
     Fixture f;
     MessageScope messages;
@@ -256,12 +255,8 @@ void TestArchiveBrowser::deleteCodes()
     f.visit(Education);
     QVERIFY(deleteRow(u"5"_s).contains(u"hr_gone"_s));
     QCOMPARE(f.count(u"select count(*) from HR_CT003 where ccodeID='5'"_s), 1);
-}
 
-void TestArchiveBrowser::deleteClasses()
-{
-    Fixture f;
-    MessageScope messages;
+    // Classes: system ones stay, referenced ones are flagged, the others go.
     f.addClass(u"HR_CT100"_s, u"未引用"_s);
     f.addClass(u"HR_CT101"_s, u"被引用"_s);
     f.conn().Execute(u"update hr_sys_itemdict set vReferenceObj='HR_CT101' "

@@ -444,7 +444,7 @@ private Q_SLOTS:
         QCOMPARE(frame.Toolbar1()->findChildren<QToolButton *>().size(), buttons);
     }
 
-    void handlerErrorsAreShownAndTheWindowStaysUsable()
+    void handlerErrorsAndInertButtons()
     {
         LoginScope login;
         MessageScope messages;
@@ -464,15 +464,9 @@ private Q_SLOTS:
         frame.failing.clear();
         frame.Toolbar1_ButtonClick(u"Find"_s);
         QCOMPARE(frame.log.last(), u"button:Find"_s);
-    }
 
-    void gateMakesExitAndHelpInert()
-    {
-        LoginScope login;
-        ProbeFrame frame;
+        // Buttons the window keeps inert do nothing, "退出" and "帮助" included.
         frame.inert = {u"Exit"_s, u"Help"_s, u"Find"_s};
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.clearLog();
         if (HelpViewer::instance())
             HelpViewer::instance()->close();

@@ -372,7 +372,7 @@ private Q_SLOTS:
         QVERIFY(b.db.tableExists(u"hr_hi_resume"_s));
     }
 
-    void findAndFindNext()
+    void findAndShowConstructUI()
     {
         Browser b;
         MessageScope shown;
@@ -402,11 +402,8 @@ private Q_SLOTS:
         // The code field compares the upper-cased code of the key.
         find(u"信息集代码"_s, {}, u"hr_hi_family"_s);
         QCOMPARE(b.tree()->SelectedKey(), u"CR1^HR_HI_FAMILY^HR_HI_PERSON"_s);
-    }
 
-    void showConstructUIReusesOneWindow()
-    {
-        Browser b;
+        // ShowConstructUI keeps one window, modeless, for every call.
         QWidget owner;
         b.form->ShowConstructUI(0, &owner);
         frmConstructUI *window = existingWindowInstance<frmConstructUI>();
