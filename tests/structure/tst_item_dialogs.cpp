@@ -1,6 +1,7 @@
 // The item creation and modification dialogs, driven through the launchers and their named
 // controls on a fresh demo account database.
 
+#include "FakeConstructBrowser.h"
 #include "HostSession.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
@@ -29,25 +30,6 @@ namespace {
 
 const QString familyNode = u"CR1^HR_HI_FAMILY^HR_HI_PERSON"_s;
 const QString voucherNote = u"\n如果单据模板用到该信息项，请重新创建该单据模板！"_s;
-
-// The structure browser as the dialogs see it: a grid of five rows with the third current.
-class FakeBrowser : public ConstructBrowser
-{
-public:
-    FakeBrowser() { setOpen(this); }
-    void TreeClick() override {}
-    void
-    AppendTreeChildNode(const QString &, const QString &, const QString &, const QString &) override
-    {}
-    void UpdateTreeNode(const QString &, const QString &) override {}
-    void UpdateGrid(int row) override { updates << row; }
-    bool hasTreeNode(const QString &) const override { return false; }
-    void setTreeNodeTag(const QString &, const QString &) override {}
-    int gridRow() const override { return 2; }
-    int gridRows() const override { return 5; }
-
-    QList<int> updates;
-};
 
 // One input of the dialogs: type by its id, reference by position in its list.
 struct Entry
@@ -137,7 +119,7 @@ private Q_SLOTS:
 void TestItemDialogs::addsEveryTypeInOneCommit()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5); // a grid of five rows, the third current
     MessageScope messages;
     frmAddConstructItem *dlg = openAdd(familyNode);
     QCOMPARE(dlg->tableName(), u"家庭成员"_s);
@@ -170,7 +152,7 @@ void TestItemDialogs::addsEveryTypeInOneCommit()
     QCOMPARE(confirm.defaultButton, MsgResult::Cancel);
     QCOMPARE(messages->lastText(), u"增加成功！"_s); // no voucher built on this set
     QVERIFY(!dlg->isVisible());
-    QCOMPARE(browser.updates, QList<int>{2});
+    QCOMPARE(browser.calls.filter(u"UpdateGrid"_s), QStringList{u"UpdateGrid 2"_s});
 
     // One add statement for all columns, inside the transaction.
     QStringList alters;
@@ -407,7 +389,7 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
 void TestItemDialogs::modifyRulesByTypeAndData()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5);
     MessageScope messages;
     RecorderScope recorder(s.conn());
 
@@ -435,7 +417,7 @@ void TestItemDialogs::modifyRulesByTypeAndData()
              u"HT2010-017"_s);
     QCOMPARE(s.text(u"select iItemLen from hr_sys_itemdict where citemcode='vContractNo'"_s),
              u"40"_s);
-    QCOMPARE(browser.updates, QList<int>{2});
+    QCOMPARE(browser.calls.filter(u"UpdateGrid"_s), QStringList{u"UpdateGrid 2"_s});
     QVERIFY(!dlg->isVisible());
 
     dlg = openModify(u"hr_hi_contract"_s, u"nProbationPay"_s);
@@ -497,7 +479,7 @@ void TestItemDialogs::modifyRulesByTypeAndData()
 void TestItemDialogs::failedStatementLeavesNothing()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5);
     MessageScope messages;
     // A column that exists physically but not in the dictionary makes the add statement fail
     // after the dictionary rows were written.
@@ -526,7 +508,7 @@ void TestItemDialogs::failedStatementLeavesNothing()
     QCOMPARE(events.last().kind, db::StatementEvent::Kind::Rollback);
     QVERIFY(dlg->isVisible());
     QCOMPARE(pending(dlg)->topLevelItemCount(), 2);
-    QVERIFY(browser.updates.isEmpty());
+    QVERIFY(browser.calls.isEmpty());
 
     for (const char *rows : {"hr_sys_itemdict where citemcode", "Rpt_ItmDEF where FieldName"})
         QCOMPARE(s.text(u"select count(*) from %1 in ('vFirst','vClash')"_s.arg(

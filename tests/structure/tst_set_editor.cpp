@@ -1,3 +1,4 @@
+#include "FakeConstructBrowser.h"
 #include "HostSession.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
@@ -30,38 +31,7 @@ using test::TestDatabase;
 
 namespace {
 
-// The structure browser as the editor sees it, recording every call.
-class FakeBrowser : public ConstructBrowser
-{
-public:
-    FakeBrowser() { setOpen(this); }
-
-    QStringList calls;
-    QStringList nodes;
-    int row = 4;
-    int rows = 7;
-
-    void TreeClick() override { calls << u"TreeClick"_s; }
-    void AppendTreeChildNode(const QString &parentKey,
-                             const QString &key,
-                             const QString &text,
-                             const QString &tag) override
-    {
-        calls << u"Append %1 %2 %3 %4"_s.arg(parentKey, key, text, tag);
-    }
-    void UpdateTreeNode(const QString &key, const QString &text) override
-    {
-        calls << u"Text %1 %2"_s.arg(key, text);
-    }
-    void UpdateGrid(int r) override { calls << u"UpdateGrid %1"_s.arg(r); }
-    bool hasTreeNode(const QString &key) const override { return nodes.contains(key); }
-    void setTreeNodeTag(const QString &key, const QString &tag) override
-    {
-        calls << u"Tag %1 %2"_s.arg(key, tag);
-    }
-    int gridRow() const override { return row; }
-    int gridRows() const override { return rows; }
-};
+using FakeBrowser = test::FakeConstructBrowser;
 
 template<class W>
 W *control(const char *name)
