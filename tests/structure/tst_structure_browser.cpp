@@ -215,8 +215,7 @@ private Q_SLOTS:
 
         QCOMPARE(texts(shown->shown), messages);
         QCOMPARE(b.rights(),
-                 (QStringList{u"RequestTask(HM01010302,true,0)"_s,
-                              u"RequestTask(HM01010302,false,0)"_s}));
+                 u"RequestTask(HM01010302,true,0)|RequestTask(HM01010302,false,0)"_s.split(u'|'));
         const QString table = KeyMiddleSegment(set).toLower();
         QCOMPARE(b.db.columns(table).contains(item.toLower()), !column.isEmpty());
         const QVariant flag = b.db.scalar(
@@ -306,11 +305,9 @@ private Q_SLOTS:
                               u"AddConstructItem:"_s + Education,
                               u"ModifyConstruct:HR_HI_EDUCATION:%1:1"_s.arg(Education),
                               u"ModifyConstructItem:hr_hi_education:vSchool"_s}));
-        QCOMPARE(texts(shown->shown),
-                 (QStringList{u"请选择要修改的信息项"_s,
-                              u"只能在根节点下增加子集！"_s,
-                              u"DEPARTMENT表的信息项不能增加"_s,
-                              u"DEPARTMENT表的信息项不能编辑"_s}));
+        QCOMPARE(texts(shown->shown).join(u'|'),
+                 u"请选择要修改的信息项|只能在根节点下增加子集！|DEPARTMENT表的信息项不能增加|"
+                 "DEPARTMENT表的信息项不能编辑"_s);
 
         // A refused right ends the command without a word of the window's own.
         b.launched.clear();
