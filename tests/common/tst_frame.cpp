@@ -262,8 +262,7 @@ private Q_SLOTS:
         QCOMPARE(frame.CTBCtrl1()->y(), 0);
         if (style == 1) {
             QVERIFY(frame.CTBCtrl1()->SpecialEffect());
-            QCOMPARE(frame.CTBCtrl1()->buttonKeys(),
-                     (QStringList{u"Add"_s, u"Find"_s, u"Help"_s, u"Exit"_s}));
+            QCOMPARE(frame.CTBCtrl1()->buttonKeys().join(u'|'), u"Add|Find|Help|Exit"_s);
             QVERIFY(frame.CTBCtrl1()->button(u"Add"_s)->menu());
         }
         if (separatorShown) // under the toolbar
