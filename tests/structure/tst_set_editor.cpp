@@ -84,7 +84,6 @@ private Q_SLOTS:
     void inputChecks_data();
     void inputChecks();
     void leavingCodeBoxAndLaunchers();
-    void codeThatIsNoIdentifierNeverRuns();
     void failedAddLeavesNothing();
     void modifySet();
     void openingState_data();
@@ -230,6 +229,20 @@ void TestSetEditor::leavingCodeBoxAndLaunchers()
     QTest::keyClick(box("txtCode"), Qt::Key_Tab);
     QTRY_COMPARE(messages->lastText(), u"应用表代码的第一个字符为非法字符！"_s);
     QCOMPARE(QApplication::focusWidget(), box("txtCode"));
+
+    // A code that is no identifier never runs, whatever hands it to the actions.
+    RecorderScope recorded(Defs::instance().conn());
+    SetEditorActions actions;
+    actions.EditMode = u"A"_s;
+    actions.setNodeKey(u"R1"_s);
+    SetEditorInput in;
+    in.code = u"hr_x'--"_s;
+    in.name = u"测试"_s;
+    in.selectedFunctions = {u"1-人员档案"_s};
+    const SetEditResult r = actions.add(in);
+    QCOMPARE(r.message, u"含有非法字符，请重新输入！"_s);
+    QVERIFY(!r.ok && r.focus == SetField::Code);
+    QVERIFY(!recorded->statements().join(u'\n').contains(u"hr_x"_s));
     w->close();
     messages->shown.clear();
 
@@ -246,23 +259,6 @@ void TestSetEditor::leavingCodeBoxAndLaunchers()
     QTimer::singleShot(0, [] { existingWindowInstance<frmAddModifyConstruct>()->close(); });
     clsManagefrm().AddConstruct(u"R2"_s, 1, nullptr);
     QVERIFY(!existingWindowInstance<frmAddModifyConstruct>()->isVisible());
-}
-
-void TestSetEditor::codeThatIsNoIdentifierNeverRuns()
-{
-    // The boxes filter it out; the actions refuse it whatever hands it to them.
-    RecorderScope recorded(Defs::instance().conn());
-    SetEditorActions actions;
-    actions.EditMode = u"A"_s;
-    actions.setNodeKey(u"R1"_s);
-    SetEditorInput in;
-    in.code = u"hr_x'--"_s;
-    in.name = u"测试"_s;
-    in.selectedFunctions = {u"1-人员档案"_s};
-    const SetEditResult r = actions.add(in);
-    QCOMPARE(r.message, u"含有非法字符，请重新输入！"_s);
-    QVERIFY(!r.ok && r.focus == SetField::Code);
-    QVERIFY(!recorded->statements().join(u'\n').contains(u"hr_x"_s));
 }
 
 void TestSetEditor::failedAddLeavesNothing()
