@@ -1,6 +1,7 @@
 #include "HostSession.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
+#include "WindowControls.h"
 
 #include "archive/ArchiveBrowser.h"
 #include "archive/ArchiveClassActions.h"
@@ -21,6 +22,7 @@
 
 using namespace vorlane;
 using namespace Qt::StringLiterals;
+using vorlane::test::click;
 using vorlane::test::MessageScope;
 using vorlane::test::RecorderScope;
 
@@ -78,20 +80,12 @@ struct Session : vorlane::test::HostSession
 template<class T = QLineEdit>
 T *box(QWidget *dialog, const QString &name)
 {
-    T *found = dialog->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
+    return vorlane::test::control<T>(dialog, name);
 }
 
 void setText(QWidget *dialog, const QString &name, const QString &text)
 {
     box(dialog, name)->setText(text);
-}
-
-void clickOk(QWidget *dialog)
-{
-    box<QPushButton>(dialog, u"cmdOk"_s)->click();
 }
 
 // The user leaves the name box for the next one.
@@ -101,14 +95,17 @@ void leaveName(QWidget *dialog)
     QApplication::sendEvent(box(dialog, u"txtName"_s), &out);
 }
 
-// A multi-level class HR_CT007 with the top-level code 01, written through the editors' actions.
-void createClassWithTopCode()
+// A multi-level class HR_CT007, with the top-level code 01 unless told otherwise, written
+// through the editors' actions.
+void createClass(bool withTopCode = true)
 {
     ArchiveClassInput cls;
     cls.code = u"007"_s;
     cls.name = u"职务级别"_s;
     cls.levels = 1;
     QVERIFY(AddArchiveClass(cls, 0).ok);
+    if (!withTopCode)
+        return;
     ArchiveItemInput top;
     top.code = u"01"_s;
     top.name = u"管理类"_s;
@@ -157,7 +154,7 @@ void TestArchiveEditors::addClass()
     };
     for (const auto &[name, message] : refused) {
         setText(dialog, u"txtName"_s, name);
-        clickOk(dialog);
+        click(dialog, "cmdOk");
         QCOMPARE(messages->lastText(), message);
     }
     QVERIFY(recorder->executed().isEmpty());
@@ -168,7 +165,7 @@ void TestArchiveEditors::addClass()
     setText(dialog, u"txtName"_s, name);
     setText(dialog, u"txtDescription"_s, u"职务的级别"_s);
     box<QCheckBox>(dialog, u"chkLevels"_s)->setChecked(true);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"创建成功"_s);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(browser.calls, QStringList{u"AddClassNode(HR_CT007^1,%1)"_s.arg(name)});
@@ -199,18 +196,19 @@ void TestArchiveEditors::failedClassAddLeavesNothing()
     auto *dialog = existingWindowInstance<frmAddModifyArchive>();
     setText(dialog, u"txtName"_s, u"职务级别"_s);
     setText(dialog, u"txtMemo"_s, u"备注"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"创建失败"_s);
     QVERIFY(dialog->isVisible());
     QCOMPARE(box(dialog, u"txtName"_s)->text(), u"职务级别"_s);
     QCOMPARE(box(dialog, u"txtMemo"_s)->text(), u"备注"_s);
-    QCOMPARE(s.count(u"select count(*) from hr_sys_setdict where cTableCode='HR_CT007'"_s), 0);
-    QCOMPARE(s.count(u"select count(*) from Rpt_GRPDEF where Tablename='HR_CT007'"_s), 0);
+    QCOMPARE(s.count(u"select (select count(*) from hr_sys_setdict where cTableCode='HR_CT007') + "
+                     "(select count(*) from Rpt_GRPDEF where Tablename='HR_CT007')"_s),
+             0);
     QVERIFY(!s.db.tableExists(u"HR_CT007"_s));
 
     // The kept input saves once the obstacle is gone.
     s.exec(u"drop trigger refuse"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"创建成功"_s);
 }
 
@@ -234,16 +232,16 @@ void TestArchiveEditors::modifyClassCarriesFlags()
     QVERIFY(!box<QCheckBox>(dialog, u"chkSys"_s)->isChecked());
     box<QCheckBox>(dialog, u"chkSys"_s)->setChecked(true);
     messages->answers = {MsgResult::Cancel};
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"修改确认！"_s);
     QCOMPARE(s.count(u"select count(*) from HR_CT006 where bhideFlag='1' or bsysflag='1'"_s), 0);
 
     messages->answers = {MsgResult::Ok};
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"修改成功"_s);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(browser.calls,
-             (QStringList{u"RefreshAfterEdit(2)"_s, u"setSelectedNodeText(区划(HR_CT006))"_s}));
+    QCOMPARE(browser.calls.join(u'|'),
+             u"RefreshAfterEdit(2)|setSelectedNodeText(区划(HR_CT006))"_s);
     QCOMPARE(s.text(u"select vTableName||'/'||bDisplay||'/'||bsysFlag from hr_sys_setdict "
                     "where cTableCode='HR_CT006'"_s),
              u"区划/0/1"_s);
@@ -265,11 +263,7 @@ void TestArchiveEditors::addCodes()
     Session s;
     FakeBrowser browser;
     MessageScope messages;
-    ArchiveClassInput cls;
-    cls.code = u"007"_s;
-    cls.name = u"职务级别"_s;
-    cls.levels = 1;
-    QVERIFY(AddArchiveClass(cls, 0).ok);
+    createClass(false);
     browser.tree.insert(u"RHR_CT007^1"_s, {});
 
     // Top-level codes: the first fixes the length of the others.
@@ -282,7 +276,7 @@ void TestArchiveEditors::addCodes()
     leaveName(dialog);
     QCOMPARE(box(dialog, u"txtSpell"_s)->text(), u"GLL"_s);
     QCOMPARE(box(dialog, u"txtDescription"_s)->text(), u"管理类"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"添加成功"_s);
     QVERIFY(dialog->isVisible());
     QVERIFY(code->text().isEmpty());
@@ -296,7 +290,7 @@ void TestArchiveEditors::addCodes()
     for (const auto &[c, name, message] : refusedTop) {
         code->setText(c);
         setText(dialog, u"txtName"_s, name);
-        clickOk(dialog);
+        click(dialog, "cmdOk");
         QCOMPARE(messages->lastText(), message);
     }
 
@@ -307,13 +301,13 @@ void TestArchiveEditors::addCodes()
     setText(dialog, u"txtName"_s, u"高级管理"_s);
     for (const QString &c : {u"01"_s, u"1101"_s}) { // the parent itself, another prefix
         code->setText(c);
-        clickOk(dialog);
+        click(dialog, "cmdOk");
         QCOMPARE(messages->lastText(), u"代码编号不规范，请输入代码前2位为01的编码"_s);
     }
     for (const QString &statement : recorder->statements())
         QVERIFY2(!statement.contains(u"'1101'"_s), qPrintable(statement));
     code->setText(u"0101"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"添加成功"_s);
     QCOMPARE(s.text(u"select ilevels||'/'||cpCodeID||'/'||vsimpleName||'/'||bsysFlag from "
                     "HR_CT007 where ccodeID='0101'"_s),
@@ -324,7 +318,7 @@ void TestArchiveEditors::addCodes()
     browser.tree.clear();
     code->setText(u"010201"_s);
     setText(dialog, u"txtName"_s, u"中级管理"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"档案编号不规范，编码长度应该为4位"_s);
 
     // Pasted text keeps its digits only.
@@ -332,7 +326,7 @@ void TestArchiveEditors::addCodes()
     QApplication::clipboard()->setText(u"01x02"_s);
     code->paste();
     QCOMPARE(code->text(), u"0102"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"添加成功"_s);
 }
 
@@ -340,7 +334,7 @@ void TestArchiveEditors::failedCodeAddLeavesNothing()
 {
     Session s;
     MessageScope messages;
-    createClassWithTopCode();
+    createClass();
     s.exec(u"create trigger refuse before update of bChildFlag on HR_CT007 "
            "begin select raise(abort, 'refused'); end"_s);
 
@@ -348,7 +342,7 @@ void TestArchiveEditors::failedCodeAddLeavesNothing()
     auto *dialog = existingWindowInstance<frmAddModiArchiveItem>();
     setText(dialog, u"txtCode"_s, u"0101"_s);
     setText(dialog, u"txtName"_s, u"高级管理"_s);
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"更新上级代码的分级标志失败！"_s);
     QCOMPARE(s.count(u"select count(*) from HR_CT007 where ccodeID='0101'"_s), 0);
     QCOMPARE(s.text(u"select bChildFlag from HR_CT007 where ccodeID='01'"_s), u"0"_s);
@@ -377,7 +371,7 @@ void TestArchiveEditors::modifyCodeHidesSubtree()
     QCOMPARE(box(dialog, u"txtSpell"_s)->text(), u"BJ"_s);
     box<QCheckBox>(dialog, u"chkHide"_s)->setChecked(true);
     messages->answers = {MsgResult::Ok};
-    clickOk(dialog);
+    click(dialog, "cmdOk");
     QCOMPARE(messages->lastText(), u"修改成功"_s);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(browser.calls, QStringList{u"RefreshAfterEdit(2)"_s});

@@ -9,6 +9,8 @@
 
 namespace vorlane::test {
 
+using namespace Qt::StringLiterals;
+
 QString sourceDir()
 {
     return qEnvironmentVariable("VORLANE_SOURCE_DIR");
@@ -18,13 +20,13 @@ LoginScope::LoginScope(int toolbarStyle)
     : m_login(std::make_shared<FakeLogin>())
 {
     m_login->installPath = sourceDir();
-    m_login->operatorName = QStringLiteral("李四");
+    m_login->operatorName = u"李四"_s;
     Defs &defs = Defs::instance();
     defs.reset();
     defs.cLogin = m_login;
     defs.helpLocation = helpLocationFor(m_login->installPath);
-    defs.MenuID = QStringLiteral("HR0101");
-    defs.SYSID = QStringLiteral("HR");
+    defs.MenuID = u"HR0101"_s;
+    defs.SYSID = u"HR"_s;
     defs.MenueStyleID = qint16(toolbarStyle);
 }
 
@@ -36,57 +38,55 @@ LoginScope::~LoginScope()
 ProbeFrame::ProbeFrame(QWidget *parent)
     : BrowserFrame(parent)
 {
-    setObjectName(QStringLiteral("frmProbe"));
+    setObjectName(u"frmProbe"_s);
 }
 
 void ProbeFrame::storeGridConstants()
 {
-    log << QStringLiteral("constants");
+    log << u"constants"_s;
     DefaultColWidth = 1500;
 }
 
 void ProbeFrame::buildToolbarAndMenus()
 {
-    log << QStringLiteral("toolbar");
-    addToolbarButton(QStringLiteral("Add"),
-                     QStringLiteral("增加"),
-                     QStringLiteral("增加"),
-                     {{QStringLiteral("ADDL"), QStringLiteral("新增信息集")},
-                      {QStringLiteral("ADDX"), QStringLiteral("新增信息项")}});
-    addToolbarButton(QStringLiteral("Find"), QStringLiteral("定位"), QStringLiteral("定位"));
-    addToolbarButton(QStringLiteral("Help"), QStringLiteral("帮助"), QStringLiteral("帮助"));
-    addToolbarButton(QStringLiteral("Exit"), QStringLiteral("退出"), QStringLiteral("退出"));
-    addFileMenu(QStringLiteral("退出(&Q)"));
-    QMenu *operations = addMenu(QStringLiteral("mnuOperator"), QStringLiteral("操作(&O)"));
-    addMenuAction(operations, QStringLiteral("mnuFind"), QStringLiteral("定位(&F)"), {});
+    log << u"toolbar"_s;
+    addToolbarButton(u"Add"_s,
+                     u"增加"_s,
+                     u"增加"_s,
+                     {{u"ADDL"_s, u"新增信息集"_s}, {u"ADDX"_s, u"新增信息项"_s}});
+    addToolbarButton(u"Find"_s, u"定位"_s, u"定位"_s);
+    addToolbarButton(u"Help"_s, u"帮助"_s, u"帮助"_s);
+    addToolbarButton(u"Exit"_s, u"退出"_s, u"退出"_s);
+    addFileMenu(u"退出(&Q)"_s);
+    QMenu *operations = addMenu(u"mnuOperator"_s, u"操作(&O)"_s);
+    addMenuAction(operations, u"mnuFind"_s, u"定位(&F)"_s, {});
     setOperationMenu(operations);
     addHelpMenu();
 }
 
 void ProbeFrame::loadData()
 {
-    log << QStringLiteral("data:style=%1").arg(CTBCtrl1()->GetToolbarStyle());
+    log << u"data:style=%1"_s.arg(CTBCtrl1()->GetToolbarStyle());
     Tree()->ClearNodes();
     if (setNodes.isEmpty())
         return;
-    Tree()->AddNode({}, QStringLiteral("R1"), QStringLiteral("人员类"), 1, 1);
+    Tree()->AddNode({}, u"R1"_s, u"人员类"_s, 1, 1);
     for (int i = 0; i < setNodes.size(); ++i)
-        Tree()->AddNode(QStringLiteral("R1"), QStringLiteral("C%1").arg(i + 1), setNodes[i], 2, 3);
+        Tree()->AddNode(u"R1"_s, u"C%1"_s.arg(i + 1), setNodes[i], 2, 3);
     Tree()->selectNode(Tree()->Nodes().first());
     Tree()->Nodes().first()->setExpanded(true);
 }
 
 void ProbeFrame::nodeClick()
 {
-    const auto *panel = StBar()->findChild<QLabel *>(QStringLiteral("Panel1"));
-    log << QStringLiteral("click:%1:%2")
-               .arg(Tree()->SelectedKey(), panel ? panel->text() : QString());
-    failIf(QStringLiteral("click"));
+    const auto *panel = StBar()->findChild<QLabel *>(u"Panel1"_s);
+    log << u"click:%1:%2"_s.arg(Tree()->SelectedKey(), panel ? panel->text() : QString());
+    failIf(u"click"_s);
     Grid *g = grid();
     g->setRows(2);
     g->setCols(int(header.size()) + 1);
     ClearFirstGridRow(g);
-    g->setTextMatrix(0, 0, QStringLiteral("序号"));
+    g->setTextMatrix(0, 0, u"序号"_s);
     g->setColWidth(0, 800);
     for (int c = 0; c < header.size(); ++c) {
         g->setTextMatrix(0, c + 1, header[c]);
@@ -101,25 +101,10 @@ void ProbeFrame::nodeClick()
     }
 }
 
-void ProbeFrame::treeDblClick()
-{
-    log << QStringLiteral("treeDbl");
-}
-
-void ProbeFrame::gridDblClick()
-{
-    log << QStringLiteral("gridDbl");
-}
-
 void ProbeFrame::findNext()
 {
-    log << QStringLiteral("findNext");
-    failIf(QStringLiteral("findNext"));
-}
-
-bool ProbeFrame::acceptsButton(const QString &key)
-{
-    return !inert.contains(key);
+    log << u"findNext"_s;
+    failIf(u"findNext"_s);
 }
 
 void ProbeFrame::failIf(const QString &handler)
@@ -131,7 +116,7 @@ void ProbeFrame::failIf(const QString &handler)
 void ProbeFrame::toolbarButtonClick(const QString &key)
 {
     log << u"button:" + key;
-    failIf(QStringLiteral("button"));
+    failIf(u"button"_s);
     if (!disableOnClick.isEmpty()) {
         if (QAction *action = toolbarButton(disableOnClick))
             action->setEnabled(false);
@@ -142,7 +127,7 @@ void ProbeFrame::toolbarButtonClick(const QString &key)
 void ProbeFrame::toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey)
 {
     log << u"menu:" + buttonKey + u'/' + menuKey;
-    failIf(QStringLiteral("menu"));
+    failIf(u"menu"_s);
 }
 
 bool ProbeFrame::prepareOperationMenu(QWidget *source)
@@ -153,7 +138,7 @@ bool ProbeFrame::prepareOperationMenu(QWidget *source)
 
 void ProbeFrame::formUnload()
 {
-    log << QStringLiteral("unload");
+    log << u"unload"_s;
 }
 
 } // namespace vorlane::test

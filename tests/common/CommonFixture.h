@@ -57,10 +57,10 @@ protected:
     void buildToolbarAndMenus() override;
     void loadData() override;
     void nodeClick() override;
-    void treeDblClick() override;
-    void gridDblClick() override;
+    void treeDblClick() override { log << QStringLiteral("treeDbl"); }
+    void gridDblClick() override { log << QStringLiteral("gridDbl"); }
     void findNext() override;
-    bool acceptsButton(const QString &key) override;
+    bool acceptsButton(const QString &key) override { return !inert.contains(key); }
     void toolbarButtonClick(const QString &key) override;
     void toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey) override;
     bool prepareOperationMenu(QWidget *source) override;

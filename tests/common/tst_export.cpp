@@ -19,9 +19,11 @@
 
 namespace vorlane::test {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Title = QStringLiteral("人员类");
+const QString Title = u"人员类"_s;
 
 QStringList filesIn(const QString &dir)
 {
@@ -30,12 +32,12 @@ QStringList filesIn(const QString &dir)
 
 QString today()
 {
-    return QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd"));
+    return QDate::currentDate().toString(u"yyyy.MM.dd"_s);
 }
 
 QString footerLine()
 {
-    return QStringLiteral("单位,星桥示范企业,制表人,李四,打印日期,") + today();
+    return u"单位,星桥示范企业,制表人,李四,打印日期,"_s + today();
 }
 
 QByteArray readAll(const QString &path)
@@ -53,19 +55,17 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 // CSV lines without the byte order mark, split at CRLF; fields are not unquoted.
 QStringList csvLines(const QByteArray &bytes)
 {
-    QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-const QStringList SampleHeader{
-    QStringLiteral("信息集代码"), QStringLiteral("信息集名称"), QStringLiteral("用户自定义标志")};
+const QStringList SampleHeader{u"信息集代码"_s, u"信息集名称"_s, u"用户自定义标志"_s};
 
-const QList<QStringList> SampleRows{
-    {QStringLiteral("HR_HI_PERSON"), QStringLiteral("人员基本信息"), QStringLiteral("1-用户")},
-    {QStringLiteral("HR_HI_EDU"), QStringLiteral("学历, 学位"), QStringLiteral("0-系统")},
-    {QStringLiteral("HR_HI_\"Q\""), QStringLiteral(" 前后空格 "), QString()}};
+const QList<QStringList> SampleRows{{u"HR_HI_PERSON"_s, u"人员基本信息"_s, u"1-用户"_s},
+                                    {u"HR_HI_EDU"_s, u"学历, 学位"_s, u"0-系统"_s},
+                                    {u"HR_HI_\"Q\""_s, u" 前后空格 "_s, QString()}};
 
 // One export: login, recorded messages, scripted file choice and a scratch folder.
 struct ExportRun
@@ -107,16 +107,16 @@ private Q_SLOTS:
     void exportWritesTheChosenFormat_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::newRow("xlsx, hidden column") << QStringLiteral("out.xlsx");
-        QTest::newRow("no suffix: workbook") << QStringLiteral("名单");
-        QTest::newRow("csv replacing a file") << QStringLiteral("out.csv");
-        QTest::newRow("pdf") << QStringLiteral("out.pdf");
+        QTest::newRow("xlsx, hidden column") << u"out.xlsx"_s;
+        QTest::newRow("no suffix: workbook") << u"名单"_s;
+        QTest::newRow("csv replacing a file") << u"out.csv"_s;
+        QTest::newRow("pdf") << u"out.pdf"_s;
     }
 
     void exportWritesTheChosenFormat()
     {
         QFETCH(QString, answer);
-        const QString written = answer.contains(u'.') ? answer : answer + QStringLiteral(".xlsx");
+        const QString written = answer.contains(u'.') ? answer : answer + u".xlsx"_s;
         ExportRun run;
         const QString path = run.dir.filePath(written);
         const bool csv = written.endsWith(u".csv");
@@ -124,8 +124,7 @@ private Q_SLOTS:
             QVERIFY(writeFile(path, "old contents"));
         const bool hide = answer == u"out.xlsx";
         auto frame = run.frame(SampleRows, SampleHeader, hide ? QSet<int>{2} : QSet<int>{});
-        QCOMPARE(run.exportTo(*frame, run.dir.filePath(answer)),
-                 QStringLiteral("成功输出到文件。"));
+        QCOMPARE(run.exportTo(*frame, run.dir.filePath(answer)), u"成功输出到文件。"_s);
         QCOMPARE(filesIn(run.dir.path()), QStringList{written});
         const QByteArray bytes = readAll(path);
 
@@ -136,24 +135,24 @@ private Q_SLOTS:
             QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
             QCOMPARE(csvLines(bytes),
                      (QStringList{Title,
-                                  QStringLiteral("序号,信息集代码,信息集名称,用户自定义标志"),
-                                  QStringLiteral("1,HR_HI_PERSON,人员基本信息,1-用户"),
-                                  QStringLiteral("2,HR_HI_EDU,\"学历, 学位\",0-系统"),
-                                  QStringLiteral("3,\"HR_HI_\"\"Q\"\"\",\" 前后空格 \","),
+                                  u"序号,信息集代码,信息集名称,用户自定义标志"_s,
+                                  u"1,HR_HI_PERSON,人员基本信息,1-用户"_s,
+                                  u"2,HR_HI_EDU,\"学历, 学位\",0-系统"_s,
+                                  u"3,\"HR_HI_\"\"Q\"\"\",\" 前后空格 \","_s,
                                   QString(),
                                   footerLine()}));
         } else {
             const QMap<QString, QString> cells = readXlsxCells(path);
-            QCOMPARE(cells.value(QStringLiteral("A1")), Title);
-            QCOMPARE(cells.value(QStringLiteral("B2")), QStringLiteral("信息集代码"));
-            QCOMPARE(cells.value(QStringLiteral("B3")), QStringLiteral("HR_HI_PERSON"));
-            QCOMPARE(cells.value(QStringLiteral("B5")), QStringLiteral("HR_HI_\"Q\""));
+            QCOMPARE(QStringList({cells.value(u"A1"_s),
+                                  cells.value(u"B2"_s),
+                                  cells.value(u"B3"_s),
+                                  cells.value(u"B5"_s)}),
+                     QStringList({Title, u"信息集代码"_s, u"HR_HI_PERSON"_s, u"HR_HI_\"Q\""_s}));
             if (hide) { // 名称 left out
-                QVERIFY(cells.value(QStringLiteral("C5")).isEmpty());
-                QCOMPARE(frame->ColumnTitles.join(u','),
-                         QStringLiteral("序号,信息集代码,用户自定义标志"));
-                QCOMPARE(cells.value(QStringLiteral("C3")), QStringLiteral("1-用户"));
-                QVERIFY(!cells.values().contains(QStringLiteral("信息集名称")));
+                QVERIFY(cells.value(u"C5"_s).isEmpty());
+                QCOMPARE(frame->ColumnTitles.join(u','), u"序号,信息集代码,用户自定义标志"_s);
+                QCOMPARE(cells.value(u"C3"_s), u"1-用户"_s);
+                QVERIFY(!cells.values().contains(u"信息集名称"_s));
                 QStringList footer; // after one blank row
                 for (int c = 0; c < 6; ++c)
                     footer << cells.value(cellRef(6, c));
@@ -167,7 +166,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("chooserCalls");
         QTest::addColumn<QString>("message");
         QTest::newRow("empty tree") << 0 << QString();
-        QTest::newRow("title row only") << 0 << QStringLiteral("没有数据！");
+        QTest::newRow("title row only") << 0 << u"没有数据！"_s;
         QTest::newRow("cancelled file choice") << 1 << QString();
     }
 
@@ -189,7 +188,7 @@ private Q_SLOTS:
         if (!message.isEmpty())
             QCOMPARE(run.messages->lastText(), message);
         if (chooserCalls)
-            QVERIFY(run.chooser->suggested.first().endsWith(Title + QStringLiteral(".xlsx")));
+            QVERIFY(run.chooser->suggested.first().endsWith(Title + u".xlsx"_s));
     }
 
     void failedWriteLeavesNothing_data()
@@ -199,7 +198,7 @@ private Q_SLOTS:
         // Every kind for workbooks (the library reports no write errors), two for the others.
         for (const char *kind :
              {"read-only folder", "read-only file", "missing folder", "full disk"})
-            QTest::addRow("xlsx, %s", kind) << QStringLiteral("xlsx") << QString::fromLatin1(kind);
+            QTest::addRow("xlsx, %s", kind) << u"xlsx"_s << QString::fromLatin1(kind);
         for (const char *suffix : {"csv", "pdf"}) {
             for (const char *kind : {"read-only file", "full disk"})
                 QTest::addRow("%s, %s", suffix, kind)
@@ -212,14 +211,14 @@ private Q_SLOTS:
         QFETCH(QString, suffix);
         QFETCH(QString, kind);
         ExportRun run;
-        const QString name = QStringLiteral("out.") + suffix;
+        const QString name = u"out."_s + suffix;
         QString target = run.dir.filePath(name);
         QString watched = run.dir.path(); // the folder that must stay as it was
         QByteArray oldContents;
         QList<QStringList> rows = SampleRows;
 
         if (kind == u"read-only folder") {
-            watched = run.dir.filePath(QStringLiteral("locked"));
+            watched = run.dir.filePath(u"locked"_s);
             QVERIFY(QDir().mkdir(watched));
             QFile::setPermissions(watched, QFile::ReadOwner | QFile::ExeOwner);
             if (access(QFile::encodeName(watched).constData(), W_OK) == 0) {
@@ -233,12 +232,11 @@ private Q_SLOTS:
             QVERIFY(writeFile(target, oldContents));
             QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         } else if (kind == u"missing folder") {
-            target = run.dir.filePath(QStringLiteral("missing/") + name);
+            target = run.dir.filePath(u"missing/"_s + name);
         } else { // big enough to run into the limit mid-write
             for (int i = 0; i < 3000; ++i)
-                rows << QStringList{QStringLiteral("CODE%1").arg(i),
-                                    QStringLiteral("名称%1").arg(i),
-                                    QStringLiteral("说明文字%1").arg(i * 7919)};
+                rows << QStringList{
+                    u"CODE%1"_s.arg(i), u"名称%1"_s.arg(i), u"说明文字%1"_s.arg(i * 7919)};
         }
         const QStringList before = filesIn(watched);
         auto frame = run.frame(rows);
@@ -254,7 +252,7 @@ private Q_SLOTS:
         const QString message = run.exportTo(*frame, target);
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(message, QStringLiteral("输出到文件失败！"));
+        QCOMPARE(message, u"输出到文件失败！"_s);
         QCOMPARE(filesIn(watched), before);
         if (!oldContents.isEmpty())
             QCOMPARE(readAll(target), oldContents);
@@ -266,10 +264,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<int>("rowCount");
         QTest::addColumn<int>("columnCount");
-        QTest::newRow("xlsx long") << QStringLiteral("xlsx") << 100000 << 4;
-        QTest::newRow("csv long") << QStringLiteral("csv") << 100000 << 4;
-        QTest::newRow("xlsx wide") << QStringLiteral("xlsx") << 50 << 200;
-        QTest::newRow("pdf long") << QStringLiteral("pdf") << 3000 << 6;
+        QTest::newRow("xlsx long") << u"xlsx"_s << 100000 << 4;
+        QTest::newRow("csv long") << u"csv"_s << 100000 << 4;
+        QTest::newRow("xlsx wide") << u"xlsx"_s << 50 << 200;
+        QTest::newRow("pdf long") << u"pdf"_s << 3000 << 6;
     }
 
     void longAndWideGridsExportCompletely()
@@ -278,24 +276,24 @@ private Q_SLOTS:
         QFETCH(int, rowCount);
         QFETCH(int, columnCount);
         ExportRun run;
-        const QString path = run.dir.filePath(QStringLiteral("data.") + suffix);
+        const QString path = run.dir.filePath(u"data."_s + suffix);
         QStringList header;
         for (int c = 0; c < columnCount; ++c)
-            header << QStringLiteral("列%1").arg(c + 1);
+            header << u"列%1"_s.arg(c + 1);
         QList<QStringList> rows(rowCount);
         for (int r = 0; r < rowCount; ++r)
             for (int c = 0; c < columnCount; ++c)
-                rows[r] << QStringLiteral("%1-%2").arg(r + 1).arg(c + 1);
+                rows[r] << u"%1-%2"_s.arg(r + 1).arg(c + 1);
         auto frame = run.frame(rows, header);
-        QCOMPARE(run.exportTo(*frame, path), QStringLiteral("成功输出到文件。"));
-        const QString last = QStringLiteral("%1-%2").arg(rowCount).arg(columnCount);
+        QCOMPARE(run.exportTo(*frame, path), u"成功输出到文件。"_s);
+        const QString last = u"%1-%2"_s.arg(rowCount).arg(columnCount);
 
         if (suffix == u"xlsx") {
             const QMap<QString, QString> cells = readXlsxCells(path);
-            QCOMPARE(cells.value(cellRef(1, columnCount)), QStringLiteral("列%1").arg(columnCount));
+            QCOMPARE(cells.value(cellRef(1, columnCount)), u"列%1"_s.arg(columnCount));
             QCOMPARE(cells.value(cellRef(rowCount + 1, columnCount)), last);
             QCOMPARE(cells.value(cellRef(rowCount + 1, 0)), QString::number(rowCount));
-            QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), QStringLiteral("单位"));
+            QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), u"单位"_s);
         } else if (suffix == u"csv") {
             const QStringList lines = csvLines(readAll(path));
             QCOMPARE(lines.size(), rowCount + 4);
@@ -329,16 +327,16 @@ private Q_SLOTS:
             PrintControl *prt = frame->xmlPrt();
             QCOMPARE(prt->isNewStyle(), !installed);
             QCOMPARE(prt->title(), Title);
-            QCOMPARE(prt->row(1).value(2), QStringLiteral("学历, 学位"));
-            QCOMPARE(prt->footer()[1].value, QStringLiteral("李四"));
+            QCOMPARE(prt->row(1).value(2), u"学历, 学位"_s);
+            QCOMPARE(prt->footer()[1].value, u"李四"_s);
             QCOMPARE(prt->footer()[2].value, today());
             if (installed) {
                 QVERIFY(prt->EnableSave() && prt->isClosed());
                 QCOMPARE(prt->style().orientation, QPageLayout::Landscape);
                 QCOMPARE(prt->style().alignmentOf(0), Qt::AlignHCenter);
-                QCOMPARE(prt->footer()[1].place, QStringLiteral("600,0"));
+                QCOMPARE(prt->footer()[1].place, u"600,0"_s);
             } else {
-                QCOMPARE(prt->style().columnLayout, QStringLiteral("0,260"));
+                QCOMPARE(prt->style().columnLayout, u"0,260"_s);
                 QCOMPARE(prt->style().alignmentOf(3), Qt::AlignLeft);
                 QCOMPARE(prt->style().alignmentOf(4), Qt::AlignRight);
             }
@@ -359,7 +357,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, contents);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("BudgetStyle.xml"));
+        const QString path = dir.filePath(u"BudgetStyle.xml"_s);
         QVERIFY(writeFile(path, contents));
         PrintStyle style;
         style.orientation = QPageLayout::Portrait;
@@ -376,28 +374,19 @@ private Q_SLOTS:
         PrintControl control;
         QCOMPARE(control.SaveToFile({}, {}, {}, {}, 0), PrintControl::NoLayout);
         control.NewStyle();
-        control.SetColumnLayout(QStringLiteral("0,260"),
-                                {800, 1500, 1500, 1500},
-                                {QStringLiteral("序号"),
-                                 QStringLiteral("名称"),
-                                 QStringLiteral("名称"),
-                                 QStringLiteral("备注")},
-                                3);
-        control.AddRow(
-            {QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")},
-            4);
-        control.CloseLayout(QStringLiteral("Default"));
+        control.SetColumnLayout(
+            u"0,260"_s, {800, 1500, 1500, 1500}, {u"序号"_s, u"名称"_s, u"名称"_s, u"备注"_s}, 3);
+        control.AddRow({u"1"_s, u"甲"_s, u"乙"_s, u"丙"_s}, 4);
+        control.CloseLayout(u"Default"_s);
         QCOMPARE(control.SaveToFile({}, {}, {}, {}, 0), PrintControl::SaveNotEnabled);
         QCOMPARE(chooser->calls, 0);
         control.setEnableSave(true);
         QCOMPARE(control.SaveToFile({}, {}, {}, {}, 0), PrintControl::Cancelled);
         QCOMPARE(chooser->calls, 1);
 
-        const GridDocument doc = control.document(QStringLiteral("名称,备注,名称,缺少,"));
+        const GridDocument doc = control.document(u"名称,备注,名称,缺少,"_s);
         QCOMPARE(doc.columns.size(), 3);
-        QCOMPARE(doc.cell(0, 0), QStringLiteral("甲"));
-        QCOMPARE(doc.cell(0, 1), QStringLiteral("丙"));
-        QCOMPARE(doc.cell(0, 2), QStringLiteral("乙"));
+        QCOMPARE(doc.cell(0, 0) + doc.cell(0, 1) + doc.cell(0, 2), u"甲丙乙"_s);
         QCOMPARE(control.document().columns.size(), 4);
     }
 };

@@ -1,6 +1,7 @@
 #include "common/frmFind.h"
 
 #include "ScriptedMessages.h"
+#include "WindowControls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 namespace vorlane::test {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,9 +28,9 @@ QStringList items(const QComboBox *combo)
 FindState filledState()
 {
     FindState state;
-    state.FindField = QStringLiteral("旧字段");
-    state.FindOperator = QStringLiteral("包含");
-    state.FindValue = QStringLiteral("旧值");
+    state.FindField = u"旧字段"_s;
+    state.FindOperator = u"包含"_s;
+    state.FindValue = u"旧值"_s;
     return state;
 }
 
@@ -57,11 +60,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("context");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("信息集") << QStringLiteral(
-            "信息集") << QStringList{QStringLiteral("信息集名称"), QStringLiteral("信息集代码")};
-        QTest::newRow("档案类") << QStringLiteral(
-            "档案类") << QStringList{QStringLiteral("档案类名称"), QStringLiteral("档案类代码")};
-        QTest::newRow("other") << QStringLiteral("人员") << QStringList{};
+        QTest::newRow("信息集") << u"信息集"_s << QStringList{u"信息集名称"_s, u"信息集代码"_s};
+        QTest::newRow("档案类") << u"档案类"_s << QStringList{u"档案类名称"_s, u"档案类代码"_s};
+        QTest::newRow("other") << u"人员"_s << QStringList{};
     }
 
     void loadFillsTheLists()
@@ -69,11 +70,11 @@ private Q_SLOTS:
         QFETCH(QString, context);
         QFETCH(QStringList, fields);
         frmFind dialog;
-        dialog.txtValue()->setText(QStringLiteral("left over"));
+        dialog.txtValue()->setText(u"left over"_s);
         dialog.setContext(context);
         QCOMPARE(items(dialog.cboField()), fields);
         QCOMPARE(dialog.cboField()->currentIndex(), fields.isEmpty() ? -1 : 0);
-        QCOMPARE(items(dialog.cboSign()).join(u' '), QStringLiteral("等于 不等于 包含 不包含"));
+        QCOMPARE(items(dialog.cboSign()).join(u' '), u"等于 不等于 包含 不包含"_s);
         QCOMPARE(dialog.cboSign()->currentIndex(), 0);
         QVERIFY(dialog.txtValue()->text().isEmpty());
     }
@@ -82,8 +83,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("value");
-        QTest::newRow("信息集, empty") << QStringLiteral("信息集") << QString();
-        QTest::newRow("档案类, blanks") << QStringLiteral("档案类") << QStringLiteral(" \t ");
+        QTest::newRow("信息集, empty") << u"信息集"_s << QString();
+        QTest::newRow("档案类, blanks") << u"档案类"_s << u" \t "_s;
     }
 
     void blankValueIsRefused()
@@ -96,11 +97,11 @@ private Q_SLOTS:
         QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
 
         QCOMPARE(run.messages->shown.size(), 1);
-        QCOMPARE(run.messages->lastText(), QStringLiteral("没有输入匹配值！"));
-        QCOMPARE(run.messages->shown.last().title, QStringLiteral("操作提示"));
+        QCOMPARE(run.messages->lastText(), u"没有输入匹配值！"_s);
+        QCOMPARE(run.messages->shown.last().title, u"操作提示"_s);
         QVERIFY(run.dialog.isVisible());
         QCOMPARE(run.requested.count(), 0);
-        QCOMPARE(run.state.FindField, context == u"档案类" ? QString() : QStringLiteral("旧字段"));
+        QCOMPARE(run.state.FindField, context == u"档案类" ? QString() : u"旧字段"_s);
     }
 
     void okHandsOverTheUntrimmedValue_data()
@@ -110,10 +111,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("sign");
         QTest::addColumn<QString>("expectedField");
         QTest::addColumn<QString>("expectedSign");
-        QTest::newRow("信息集") << QStringLiteral("信息集") << 1 << 3
-                                << QStringLiteral("信息集代码") << QStringLiteral("不包含");
-        QTest::newRow("档案类") << QStringLiteral("档案类") << 0 << 1
-                                << QStringLiteral("档案类名称") << QStringLiteral("不等于");
+        QTest::newRow("信息集") << u"信息集"_s << 1 << 3 << u"信息集代码"_s << u"不包含"_s;
+        QTest::newRow("档案类") << u"档案类"_s << 0 << 1 << u"档案类名称"_s << u"不等于"_s;
     }
 
     void okHandsOverTheUntrimmedValue()
@@ -127,15 +126,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&run.dialog));
         run.dialog.cboField()->setCurrentIndex(field);
         run.dialog.cboSign()->setCurrentIndex(sign);
-        run.dialog.txtValue()->setText(QStringLiteral("  HR_CT "));
+        run.dialog.txtValue()->setText(u"  HR_CT "_s);
         QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
 
         QVERIFY(run.messages->shown.isEmpty());
         QVERIFY(!run.dialog.isVisible());
         QCOMPARE(run.dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(run.state.FindField, expectedField);
-        QCOMPARE(run.state.FindOperator, expectedSign);
-        QCOMPARE(run.state.FindValue, QStringLiteral("  HR_CT "));
+        QCOMPARE((QStringList{run.state.FindField, run.state.FindOperator, run.state.FindValue}),
+                 (QStringList{expectedField, expectedSign, u"  HR_CT "_s}));
         QCOMPARE(run.requested.count(), 1);
         QCOMPARE(run.requested.first(),
                  (QVariantList{expectedField, expectedSign, run.state.FindValue}));
@@ -143,13 +141,12 @@ private Q_SLOTS:
 
     void otherContextSetsNothing()
     {
-        FindRun run(QStringLiteral("部门"));
-        run.dialog.txtValue()->setText(QStringLiteral("x"));
+        FindRun run(u"部门"_s);
+        run.dialog.txtValue()->setText(u"x"_s);
         QTest::mouseClick(run.dialog.cmdOk(), Qt::LeftButton);
         QVERIFY(!run.dialog.isVisible());
         QCOMPARE(run.requested.count(), 0);
-        QCOMPARE(run.state.FindField, QStringLiteral("旧字段"));
-        QCOMPARE(run.state.FindValue, QStringLiteral("旧值"));
+        QCOMPARE(run.state.FindField + run.state.FindValue, u"旧字段旧值"_s);
     }
 
     void cancelLeavesTheFieldsAsLoaded_data()
@@ -157,9 +154,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("context");
         QTest::addColumn<bool>("ctrlF4");
         QTest::addColumn<QString>("expectedValue");
-        QTest::newRow("档案类, 取消") << QStringLiteral("档案类") << false << QString();
-        QTest::newRow("信息集, Ctrl+F4")
-            << QStringLiteral("信息集") << true << QStringLiteral("旧值");
+        QTest::newRow("档案类, 取消") << u"档案类"_s << false << QString();
+        QTest::newRow("信息集, Ctrl+F4") << u"信息集"_s << true << u"旧值"_s;
     }
 
     void cancelLeavesTheFieldsAsLoaded()
@@ -169,7 +165,7 @@ private Q_SLOTS:
         QFETCH(QString, expectedValue);
         FindRun run(context);
         QVERIFY(QTest::qWaitForWindowExposed(&run.dialog));
-        run.dialog.txtValue()->setText(QStringLiteral("新值"));
+        run.dialog.txtValue()->setText(u"新值"_s);
         if (ctrlF4)
             QTest::keyClick(&run.dialog, Qt::Key_F4, Qt::ControlModifier);
         else
@@ -186,21 +182,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sign");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("equal ignores case") << QStringLiteral("hr_ct001") << QStringLiteral("等于")
-                                            << QStringLiteral("HR_CT001") << true;
-        QTest::newRow("not equal")
-            << QStringLiteral("民族") << QStringLiteral("不等于") << QStringLiteral("性别") << true;
-        QTest::newRow("contains is exact")
-            << QStringLiteral("HR_CT") << QStringLiteral("包含") << QStringLiteral("ct") << false;
-        QTest::newRow("contains ignoring case")
-            << QStringLiteral("HR_CT") << QStringLiteral("包含*") << QStringLiteral("ct") << true;
+        QTest::newRow("equal ignores case") << u"hr_ct001"_s << u"等于"_s << u"HR_CT001"_s << true;
+        QTest::newRow("not equal") << u"民族"_s << u"不等于"_s << u"性别"_s << true;
+        QTest::newRow("contains is exact") << u"HR_CT"_s << u"包含"_s << u"ct"_s << false;
+        QTest::newRow("contains ignoring case") << u"HR_CT"_s << u"包含*"_s << u"ct"_s << true;
         QTest::newRow("not contains ignoring case")
-            << QStringLiteral("HR_CT") << QStringLiteral("不包含*") << QStringLiteral("ct")
-            << false;
-        QTest::newRow("not contains") << QStringLiteral("学历学位") << QStringLiteral("不包含")
-                                      << QStringLiteral("职务") << true;
-        QTest::newRow("unknown sign")
-            << QStringLiteral("a") << QStringLiteral("大于") << QStringLiteral("a") << false;
+            << u"HR_CT"_s << u"不包含*"_s << u"ct"_s << false;
+        QTest::newRow("not contains") << u"学历学位"_s << u"不包含"_s << u"职务"_s << true;
+        QTest::newRow("unknown sign") << u"a"_s << u"大于"_s << u"a"_s << false;
     }
 
     void comparisons()
@@ -223,9 +212,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("context");
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QString>("expectedValue");
-        QTest::newRow("档案类, cancelled") << QStringLiteral("档案类") << false << QString();
-        QTest::newRow("信息集, confirmed")
-            << QStringLiteral("信息集") << true << QStringLiteral("HR");
+        QTest::newRow("档案类, cancelled") << u"档案类"_s << false << QString();
+        QTest::newRow("信息集, confirmed") << u"信息集"_s << true << u"HR"_s;
     }
 
     void runHandsOverInOneCall()
@@ -235,10 +223,8 @@ private Q_SLOTS:
         QFETCH(QString, expectedValue);
         MessageScope messages;
         FindState state = filledState();
-        QTimer::singleShot(0, [confirm] {
-            auto *dialog = qobject_cast<frmFind *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->txtValue()->setText(QStringLiteral("HR"));
+        onModalDialog<frmFind>([confirm](frmFind *dialog) {
+            dialog->txtValue()->setText(u"HR"_s);
             (confirm ? dialog->cmdOk() : dialog->cmdExit())->click();
         });
         QCOMPARE(frmFind::run(nullptr, context, state), confirm);

@@ -14,33 +14,29 @@ class TestGrid : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsWithTitleRowAndOneDataRow()
+    void titleRowAndDataRows()
     {
         Grid grid;
         QCOMPARE(grid.Rows(), 2);
         QCOMPARE(grid.Cols(), 2);
         // Cells outside the grid are ignored.
-        grid.setTextMatrix(7, 0, QStringLiteral("x"));
-        grid.setTextMatrix(0, 9, QStringLiteral("x"));
+        grid.setTextMatrix(7, 0, u"x"_s);
+        grid.setTextMatrix(0, 9, u"x"_s);
         QCOMPARE(grid.Rows(), 2);
         QCOMPARE(grid.Cols(), 2);
-    }
 
-    void titleRowFeedsTheHeaderAndDataRowsTheView()
-    {
-        Grid grid;
+        // The title row feeds the header, the data rows the view.
         grid.setCols(3);
         grid.setRows(3);
-        grid.setTextMatrix(0, 1, QStringLiteral(" 信息集代码 "));
-        grid.setTextMatrix(1, 1, QStringLiteral("HR_HI_PERSON"));
-        grid.setTextMatrix(2, 2, QStringLiteral("学历"));
+        grid.setTextMatrix(0, 1, u" 信息集代码 "_s);
+        grid.setTextMatrix(1, 1, u"HR_HI_PERSON"_s);
+        grid.setTextMatrix(2, 2, u"学历"_s);
 
-        QCOMPARE(grid.TextMatrix(0, 1), QStringLiteral(" 信息集代码 "));
-        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(),
-                 QStringLiteral("信息集代码"));
+        QCOMPARE(grid.TextMatrix(0, 1), u" 信息集代码 "_s);
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), u"信息集代码"_s);
         QCOMPARE(grid.model()->rowCount(), 2);
-        QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("HR_HI_PERSON"));
-        QCOMPARE(grid.model()->index(1, 2).data().toString(), QStringLiteral("学历"));
+        QCOMPARE(grid.model()->index(0, 1).data().toString(), u"HR_HI_PERSON"_s);
+        QCOMPARE(grid.model()->index(1, 2).data().toString(), u"学历"_s);
         QCOMPARE(grid.TextMatrix(5, 1), QString()); // outside the grid
     }
 
@@ -90,33 +86,31 @@ private Q_SLOTS:
         Grid grid;
         grid.setRows(4);
         for (int r = 1; r < 4; ++r)
-            grid.setTextMatrix(r, 1, QStringLiteral("row%1").arg(r));
+            grid.setTextMatrix(r, 1, u"row%1"_s.arg(r));
         QVERIFY(grid.RemoveItem(2));
         QCOMPARE(grid.Rows(), 3);
-        QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("row1"));
-        QCOMPARE(grid.TextMatrix(2, 1), QStringLiteral("row3"));
+        QCOMPARE(grid.TextMatrix(1, 1) + grid.TextMatrix(2, 1), u"row1row3"_s);
         QCOMPARE(grid.model()->rowCount(), 2);
         // The title row and the last data row stay.
-        grid.setTextMatrix(0, 1, QStringLiteral("标题"));
+        grid.setTextMatrix(0, 1, u"标题"_s);
         QVERIFY(grid.RemoveItem(1));
         QVERIFY(!grid.RemoveItem(0));
         QVERIFY(!grid.RemoveItem(1));
         QVERIFY(!grid.RemoveItem(5));
         QCOMPARE(grid.Rows(), 2);
-        QCOMPARE(grid.TextMatrix(0, 1), QStringLiteral("标题"));
+        QCOMPARE(grid.TextMatrix(0, 1), u"标题"_s);
     }
 
     void addItemSplitsAtTabs()
     {
         Grid grid;
         grid.setCols(3);
-        grid.AddItem(QStringLiteral("3\tHR_CT001\t性别"));
+        grid.AddItem(u"3\tHR_CT001\t性别"_s);
         QCOMPARE(grid.Rows(), 3);
-        QCOMPARE(grid.TextMatrix(2, 1), QStringLiteral("HR_CT001"));
-        QCOMPARE(grid.TextMatrix(2, 2), QStringLiteral("性别"));
-        grid.AddItem(QStringLiteral("x\ty"), 1);
-        QCOMPARE(grid.TextMatrix(1, 1), QStringLiteral("y"));
-        QCOMPARE(grid.TextMatrix(3, 2), QStringLiteral("性别"));
+        QCOMPARE(grid.rowTexts(2).join(u','), u"3,HR_CT001,性别"_s);
+        grid.AddItem(u"x\ty"_s, 1);
+        QCOMPARE(grid.TextMatrix(1, 1), u"y"_s);
+        QCOMPARE(grid.TextMatrix(3, 2), u"性别"_s);
     }
 
     void rowFollowsTheViewAndTheViewFollowsRow()
@@ -203,13 +197,13 @@ private Q_SLOTS:
             texts.reserve(21);
             texts << QString::number(r);
             for (int c = 1; c < 21; ++c)
-                texts << QStringLiteral("值%1").arg(c);
+                texts << u"值%1"_s.arg(c);
             grid.setRowTexts(r, texts);
         }
         grid.setRedraw(true);
         QCOMPARE(grid.model()->rowCount(), 100000);
-        QCOMPARE(grid.model()->index(99999, 0).data().toString(), QStringLiteral("100000"));
-        QCOMPARE(grid.TextMatrix(50000, 20), QStringLiteral("值20"));
+        QCOMPARE(grid.model()->index(99999, 0).data().toString(), u"100000"_s);
+        QCOMPARE(grid.TextMatrix(50000, 20), u"值20"_s);
     }
 };
 

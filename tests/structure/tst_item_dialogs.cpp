@@ -1,10 +1,12 @@
 // The item creation and modification dialogs, driven through the launchers and their named
 // controls on a fresh demo account database.
 
+#include "FakeConstructBrowser.h"
 #include "HostSession.h"
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"
+#include "WindowControls.h"
 
 #include "common/LauncherWindow.h"
 #include "entry/clsManagefrm.h"
@@ -29,25 +31,6 @@ namespace {
 const QString familyNode = u"CR1^HR_HI_FAMILY^HR_HI_PERSON"_s;
 const QString voucherNote = u"\n如果单据模板用到该信息项，请重新创建该单据模板！"_s;
 
-// The structure browser as the dialogs see it: a grid of five rows with the third current.
-class FakeBrowser : public ConstructBrowser
-{
-public:
-    FakeBrowser() { setOpen(this); }
-    void TreeClick() override {}
-    void
-    AppendTreeChildNode(const QString &, const QString &, const QString &, const QString &) override
-    {}
-    void UpdateTreeNode(const QString &, const QString &) override {}
-    void UpdateGrid(int row) override { updates << row; }
-    bool hasTreeNode(const QString &) const override { return false; }
-    void setTreeNodeTag(const QString &, const QString &) override {}
-    int gridRow() const override { return 2; }
-    int gridRows() const override { return 5; }
-
-    QList<int> updates;
-};
-
 // One input of the dialogs: type by its id, reference by position in its list.
 struct Entry
 {
@@ -59,40 +42,26 @@ struct Entry
     QString deflt = {};
 };
 
-template<class W>
-W *child(QWidget *dialog, const char *name)
-{
-    W *w = dialog->findChild<W *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
 void enter(QWidget *dialog, const Entry &e)
 {
     // Chosen as a user does, so choosing the type already selected applies it again.
-    auto *type = child<QComboBox>(dialog, "cboType");
+    auto *type = control<QComboBox>(dialog, "cboType");
     const int index = type->findText(e.type + u'-', Qt::MatchStartsWith);
     type->setCurrentIndex(index);
     Q_EMIT type->activated(index);
-    child<QLineEdit>(dialog, "txtItemCode")->setText(e.code);
-    child<QLineEdit>(dialog, "txtItemName")->setText(e.name);
+    control<QLineEdit>(dialog, "txtItemCode")->setText(e.code);
+    control<QLineEdit>(dialog, "txtItemName")->setText(e.name);
     if (!e.len.isNull())
-        child<QLineEdit>(dialog, "txtNumLen")->setText(e.len);
+        control<QLineEdit>(dialog, "txtNumLen")->setText(e.len);
     if (!e.dec.isNull())
-        child<QLineEdit>(dialog, "txtDecLen")->setText(e.dec);
+        control<QLineEdit>(dialog, "txtDecLen")->setText(e.dec);
     if (!e.deflt.isNull())
-        child<QLineEdit>(dialog, "txtDefault")->setText(e.deflt);
-}
-
-void click(QWidget *dialog, const char *button)
-{
-    child<QPushButton>(dialog, button)->click();
+        control<QLineEdit>(dialog, "txtDefault")->setText(e.deflt);
 }
 
 QTreeWidget *pending(QWidget *dialog)
 {
-    return child<QTreeWidget>(dialog, "lvwXJ");
+    return control<QTreeWidget>(dialog, "lvwXJ");
 }
 
 } // namespace
@@ -115,12 +84,11 @@ private:
             if (auto *w = existingWindowInstance<frmModifyConstructItem>())
                 w->close();
         }
+        QString text(const QString &sql) { return db.scalar(sql).toString(); }
         QString columnType(const QString &table, const QString &column)
         {
-            return db
-                .scalar(u"select type from pragma_table_info('%1') where name='%2'"_s.arg(table,
-                                                                                          column))
-                .toString();
+            return text(u"select lower(type) from pragma_table_info('%1') where name='%2'"_s.arg(
+                table, column));
         }
     };
 
@@ -143,17 +111,15 @@ private Q_SLOTS:
     void entryChecks_data();
     void entryChecks();
     void pendingListRecallCorrectDelete();
-    void growsLengthsAndRefusesShrink();
-    void modifiableByTypeAndData();
-    void attendanceSetsRefused();
+    void modifyRulesByTypeAndData();
     void failedStatementLeavesNothing();
-    void loginFlags();
+    void loginFlagsAndAttendanceSets();
 };
 
 void TestItemDialogs::addsEveryTypeInOneCommit()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5); // a grid of five rows, the third current
     MessageScope messages;
     frmAddConstructItem *dlg = openAdd(familyNode);
     QCOMPARE(dlg->tableName(), u"家庭成员"_s);
@@ -186,7 +152,7 @@ void TestItemDialogs::addsEveryTypeInOneCommit()
     QCOMPARE(confirm.defaultButton, MsgResult::Cancel);
     QCOMPARE(messages->lastText(), u"增加成功！"_s); // no voucher built on this set
     QVERIFY(!dlg->isVisible());
-    QCOMPARE(browser.updates, QList<int>{2});
+    QCOMPARE(browser.calls.filter(u"UpdateGrid"_s), QStringList{u"UpdateGrid 2"_s});
 
     // One add statement for all columns, inside the transaction.
     QStringList alters;
@@ -200,13 +166,11 @@ void TestItemDialogs::addsEveryTypeInOneCommit()
                          "null ,iCount int  null ,nAmount numeric(12,2)  null ,dDay datetime  "
                          "null ,bFlag bit  null ,rRef varchar(30)  null ,tStamp datetime  null "
                          ",sVersion timestamp  null "_s});
-    QCOMPARE(s.columnType(u"hr_hi_family"_s, u"nAmount"_s).toLower(), u"numeric(12,2)"_s);
+    QCOMPARE(s.columnType(u"hr_hi_family"_s, u"nAmount"_s), u"numeric(12,2)"_s);
 
     const auto item = [&s](const QString &code, const QString &column) {
-        return s.db
-            .scalar(u"select %1 from hr_sys_itemdict where ctablecode='HR_HI_FAMILY' and "
-                    "citemcode='%2'"_s.arg(column, code))
-            .toString();
+        return s.text(u"select %1 from hr_sys_itemdict where ctablecode='HR_HI_FAMILY' and "
+                      "citemcode='%2'"_s.arg(column, code));
     };
     QCOMPARE(item(u"dDay"_s, u"vDefault"_s), u"2004-02-03"_s);
     QCOMPARE(item(u"dDay"_s, u"vFormat"_s), u"YYYY-MM-DD"_s);
@@ -219,11 +183,10 @@ void TestItemDialogs::addsEveryTypeInOneCommit()
     QCOMPARE(item(u"sVersion"_s, u"bdefault"_s), u"true"_s);
     QCOMPARE(item(u"cFixed"_s, u"iBusinessFlag"_s), u"4"_s);
     QCOMPARE(item(u"cFixed"_s, u"iItemDec"_s), u"0"_s);
-    QCOMPARE(s.db.scalar(u"select count(*) from Rpt_ItmDEF where TableName='HR_HI_FAMILY' and "
-                         "FieldName in ('cFixed','vText','iCount','nAmount','dDay','bFlag',"
-                         "'rRef','tStamp','sVersion')"_s)
-                 .toInt(),
-             entries.size());
+    QCOMPARE(s.text(u"select count(*) from Rpt_ItmDEF where TableName='HR_HI_FAMILY' and FieldName "
+                    "in ('cFixed','vText','iCount','nAmount','dDay','bFlag','rRef','tStamp',"
+                    "'sVersion')"_s),
+             QString::number(entries.size()));
 }
 
 void TestItemDialogs::typeTable_data()
@@ -256,20 +219,16 @@ void TestItemDialogs::typeTable()
     Session s;
     MessageScope messages;
     frmAddConstructItem *dlg = openAdd(familyNode);
-    child<QLineEdit>(dlg, "txtDefault")->setText(u"x"_s);
+    control<QLineEdit>(dlg, "txtDefault")->setText(u"x"_s);
     enter(dlg, {u"vX"_s, u"某项"_s, type});
     QString seen;
-    for (QWidget *w : std::initializer_list<QWidget *>{child<QLineEdit>(dlg, "txtNumLen"),
-                                                       child<QLineEdit>(dlg, "txtDecLen"),
-                                                       child<QComboBox>(dlg, "cboFormat"),
-                                                       child<QComboBox>(dlg, "cboRef"),
-                                                       child<QLineEdit>(dlg, "txtDefault")})
-        seen += w->isEnabled() ? u'+' : u'-';
+    for (const char *name : {"txtNumLen", "txtDecLen", "cboFormat", "cboRef", "txtDefault"})
+        seen += control(dlg, name)->isEnabled() ? u'+' : u'-';
     QCOMPARE(seen, state);
-    QCOMPARE(child<QLineEdit>(dlg, "txtNumLen")->text(), length);
-    QCOMPARE(child<QComboBox>(dlg, "cboFormat")->currentText(), format);
-    QCOMPARE(!child<QComboBox>(dlg, "cboRef")->currentText().isEmpty(), refSet);
-    QVERIFY(child<QLineEdit>(dlg, "txtDefault")->text().isEmpty());
+    QCOMPARE(control<QLineEdit>(dlg, "txtNumLen")->text(), length);
+    QCOMPARE(control<QComboBox>(dlg, "cboFormat")->currentText(), format);
+    QCOMPARE(!control<QComboBox>(dlg, "cboRef")->currentText().isEmpty(), refSet);
+    QVERIFY(control<QLineEdit>(dlg, "txtDefault")->text().isEmpty());
 }
 
 void TestItemDialogs::entryChecks_data()
@@ -346,14 +305,14 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
     MessageScope messages;
     frmAddConstructItem *dlg = openAdd(familyNode);
     QTreeWidget *list = pending(dlg);
-    auto *code = child<QLineEdit>(dlg, "txtItemCode");
+    auto *code = control<QLineEdit>(dlg, "txtItemCode");
 
     // Typed and pasted text pass the same filter.
     QTest::keyClicks(code, u"v-A b"_s);
     QCOMPARE(code->text(), u"vAb"_s);
     code->insert(u"x'y"_s);
     QCOMPARE(code->text(), u"vAb"_s);
-    auto *len = child<QLineEdit>(dlg, "txtNumLen");
+    auto *len = control<QLineEdit>(dlg, "txtNumLen");
     len->insert(u"1a"_s);
     QVERIFY(len->text().isEmpty());
 
@@ -367,8 +326,8 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
     len->setText(u"0"_s);
     Q_EMIT len->editingFinished();
     QCOMPARE(messages->lastText(), u"数据长度应该大于0，请重新输入！"_s);
-    child<QComboBox>(dlg, "cboBl")->setCurrentIndex(1);
-    QCOMPARE(child<QComboBox>(dlg, "cboNull")->currentText(), u"1-不能"_s);
+    control<QComboBox>(dlg, "cboBl")->setCurrentIndex(1);
+    QCOMPARE(control<QComboBox>(dlg, "cboNull")->currentText(), u"1-不能"_s);
     messages->shown.clear();
 
     enter(dlg, {u"vA"_s, u"甲"_s, u"2"_s, u"20"_s});
@@ -395,7 +354,7 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
     QVERIFY(!code->isEnabled());
     QCOMPARE(code->text(), u"vA"_s);
     QCOMPARE(len->text(), u"20"_s);
-    child<QLineEdit>(dlg, "txtItemName")->setText(u"甲改"_s);
+    control<QLineEdit>(dlg, "txtItemName")->setText(u"甲改"_s);
     len->setText(u"30"_s);
     click(dlg, "cmdSure");
     QCOMPARE(list->topLevelItem(0)->text(1), u"甲改"_s);
@@ -405,10 +364,10 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
 
     // "取消" leaves a recalled entry alone.
     clickRow(1);
-    QVERIFY(child<QPushButton>(dlg, "cmdAdd")->isEnabled());
+    QVERIFY(control<QPushButton>(dlg, "cmdAdd")->isEnabled());
     click(dlg, "cmdAdd");
     QVERIFY(code->isEnabled());
-    QVERIFY(!child<QPushButton>(dlg, "cmdAdd")->isEnabled());
+    QVERIFY(!control<QPushButton>(dlg, "cmdAdd")->isEnabled());
     QCOMPARE(list->topLevelItem(1)->text(1), u"乙"_s);
 
     // "删除" removes the checked entries only.
@@ -427,17 +386,17 @@ void TestItemDialogs::pendingListRecallCorrectDelete()
     QVERIFY(dlg->isVisible());
 }
 
-void TestItemDialogs::growsLengthsAndRefusesShrink()
+void TestItemDialogs::modifyRulesByTypeAndData()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5);
     MessageScope messages;
     RecorderScope recorder(s.conn());
 
     frmModifyConstructItem *dlg = openModify(u"hr_hi_contract"_s, u"vContractNo"_s);
-    auto *len = child<QLineEdit>(dlg, "txtNumLen");
+    auto *len = control<QLineEdit>(dlg, "txtNumLen");
     QVERIFY(len->isEnabled());
-    QVERIFY(!child<QLineEdit>(dlg, "txtItemCode")->isEnabled());
+    QVERIFY(!control<QLineEdit>(dlg, "txtItemCode")->isEnabled());
     QCOMPARE(len->text(), u"30"_s);
 
     len->setText(u"20"_s);
@@ -453,59 +412,50 @@ void TestItemDialogs::growsLengthsAndRefusesShrink()
     QCOMPARE(messages->lastText(), u"修改成功！"_s + voucherNote);
     QVERIFY(recorder->executed().contains(
         u"ALTER TABLE hr_hi_contract ALTER COLUMN vContractNo varchar(40)"_s));
-    QCOMPARE(s.columnType(u"hr_hi_contract"_s, u"vContractNo"_s).toLower(), u"varchar(40)"_s);
-    QCOMPARE(s.db.scalar(u"select vContractNo from hr_hi_contract where vContractNo like "
-                         "'HT2010%'"_s)
-                 .toString(),
+    QCOMPARE(s.columnType(u"hr_hi_contract"_s, u"vContractNo"_s), u"varchar(40)"_s);
+    QCOMPARE(s.text(u"select vContractNo from hr_hi_contract where vContractNo like 'HT2010%'"_s),
              u"HT2010-017"_s);
-    QCOMPARE(s.db.scalar(u"select iItemLen from hr_sys_itemdict where citemcode='vContractNo'"_s)
-                 .toInt(),
-             40);
-    QCOMPARE(browser.updates, QList<int>{2});
+    QCOMPARE(s.text(u"select iItemLen from hr_sys_itemdict where citemcode='vContractNo'"_s),
+             u"40"_s);
+    QCOMPARE(browser.calls.filter(u"UpdateGrid"_s), QStringList{u"UpdateGrid 2"_s});
     QVERIFY(!dlg->isVisible());
 
     dlg = openModify(u"hr_hi_contract"_s, u"nProbationPay"_s);
-    auto *dec = child<QLineEdit>(dlg, "txtDecLen");
+    auto *dec = control<QLineEdit>(dlg, "txtDecLen");
     QVERIFY(dec->isEnabled());
     dec->setText(u"1"_s);
     click(dlg, "cmdOk");
     QCOMPARE(messages->lastText(), u"字段小数位长度不能小于 2\u3000请重新输入"_s);
-    child<QLineEdit>(dlg, "txtNumLen")->setText(u"14"_s);
+    control<QLineEdit>(dlg, "txtNumLen")->setText(u"14"_s);
     dec->setText(u"3"_s);
     messages->answers = {MsgResult::Ok};
     click(dlg, "cmdOk");
     QCOMPARE(messages->lastText(), u"修改成功！"_s + voucherNote);
-    QCOMPARE(s.columnType(u"hr_hi_contract"_s, u"nProbationPay"_s).toLower(), u"numeric(14,3)"_s);
+    QCOMPARE(s.columnType(u"hr_hi_contract"_s, u"nProbationPay"_s), u"numeric(14,3)"_s);
     QCOMPARE(
         s.db.scalar(u"select nProbationPay from hr_hi_contract where nProbationPay>0"_s).toDouble(),
         7200.0);
-}
-
-void TestItemDialogs::modifiableByTypeAndData()
-{
-    Session s;
-    MessageScope messages;
 
     // A reference whose column holds data keeps its reference; its width is fixed.
-    frmModifyConstructItem *dlg = openModify(u"hr_hi_person"_s, u"rSex"_s);
-    QVERIFY(!child<QComboBox>(dlg, "cboRef")->isEnabled());
-    QVERIFY(!child<QLineEdit>(dlg, "txtNumLen")->isEnabled());
-    QCOMPARE(CodePart(child<QComboBox>(dlg, "cboType")->currentText()), u"9"_s);
-    QCOMPARE(NamePart(child<QComboBox>(dlg, "cboRef")->currentText()), u"HR_CT001"_s);
+    dlg = openModify(u"hr_hi_person"_s, u"rSex"_s);
+    QVERIFY(!control<QComboBox>(dlg, "cboRef")->isEnabled());
+    QVERIFY(!control<QLineEdit>(dlg, "txtNumLen")->isEnabled());
+    QCOMPARE(CodePart(control<QComboBox>(dlg, "cboType")->currentText()), u"9"_s);
+    QCOMPARE(NamePart(control<QComboBox>(dlg, "cboRef")->currentText()), u"HR_CT001"_s);
     dlg->close();
 
     // Without data the reference may change.
     dlg = openModify(u"hr_hi_family"_s, u"rPolity"_s);
-    QVERIFY(child<QComboBox>(dlg, "cboRef")->isEnabled());
+    QVERIFY(control<QComboBox>(dlg, "cboRef")->isEnabled());
     dlg->close();
 
     // A date item: only its dictionary row changes; a name used by another item is refused, a
     // change of letter case alone is not checked.
-    RecorderScope recorder(s.conn());
+    recorder->clear();
     dlg = openModify(u"hr_hi_family"_s, u"dBirthDate"_s);
-    QVERIFY(child<QComboBox>(dlg, "cboFormat")->isEnabled());
-    QVERIFY(!child<QLineEdit>(dlg, "txtDefault")->isEnabled());
-    auto *name = child<QLineEdit>(dlg, "txtItemName");
+    QVERIFY(control<QComboBox>(dlg, "cboFormat")->isEnabled());
+    QVERIFY(!control<QLineEdit>(dlg, "txtDefault")->isEnabled());
+    auto *name = control<QLineEdit>(dlg, "txtItemName");
     name->setText(u"姓名"_s);
     click(dlg, "cmdOk");
     QCOMPARE(messages->lastText(), u"信息项名称不唯一，请重新输入..."_s);
@@ -515,43 +465,21 @@ void TestItemDialogs::modifiableByTypeAndData()
     QCOMPARE(messages->lastText(), u"修改成功！"_s);
     for (const QString &st : recorder->executed())
         QVERIFY2(!st.startsWith(u"ALTER"_s), qPrintable(st));
-    QCOMPARE(s.db.scalar(u"select vItemName from hr_sys_itemdict where ctablecode='hr_hi_family' "
-                         "and citemcode='dBirthDate'"_s)
-                 .toString(),
+    QCOMPARE(s.text(u"select vItemName from hr_sys_itemdict where ctablecode='hr_hi_family' and "
+                    "citemcode='dBirthDate'"_s),
              u"出生年月"_s);
 
     // An item that does not exist shows empty inputs and the required check stops the save.
     dlg = openModify(u"hr_hi_family"_s, u"nothing"_s);
-    QVERIFY(child<QLineEdit>(dlg, "txtItemCode")->text().isEmpty());
+    QVERIFY(control<QLineEdit>(dlg, "txtItemCode")->text().isEmpty());
     click(dlg, "cmdOk");
     QCOMPARE(messages->lastText(), u"类别编码不能为空，请输入..."_s);
-}
-
-void TestItemDialogs::attendanceSetsRefused()
-{
-    Session s;
-    MessageScope messages;
-    openAdd(familyNode)->close();
-    openAdd(u"CR5^hr_tm_shift^"_s);
-    QCOMPARE(messages->lastText(), u"考勤类表不能添加信息项"_s);
-    QCOMPARE(messages->shown.last().title, u"人事信息管理"_s);
-    QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
-
-    // Modal: the call returns when the dialog is closed.
-    QTimer::singleShot(0, [] { existingWindowInstance<frmAddConstructItem>()->close(); });
-    clsManagefrm().AddConstructItem(familyNode, 1, nullptr);
-    QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
-
-    // A key without a set opens the dialog all the same, for no set.
-    frmAddConstructItem *dlg = openAdd(u"R1"_s);
-    QVERIFY(dlg->isVisible());
-    QVERIFY(dlg->tableCode().isEmpty());
 }
 
 void TestItemDialogs::failedStatementLeavesNothing()
 {
     Session s;
-    FakeBrowser browser;
+    FakeConstructBrowser browser(2, 5);
     MessageScope messages;
     // A column that exists physically but not in the dictionary makes the add statement fail
     // after the dictionary rows were written.
@@ -580,41 +508,54 @@ void TestItemDialogs::failedStatementLeavesNothing()
     QCOMPARE(events.last().kind, db::StatementEvent::Kind::Rollback);
     QVERIFY(dlg->isVisible());
     QCOMPARE(pending(dlg)->topLevelItemCount(), 2);
-    QVERIFY(browser.updates.isEmpty());
+    QVERIFY(browser.calls.isEmpty());
 
-    QCOMPARE(s.db.scalar(u"select count(*) from hr_sys_itemdict where citemcode in "
-                         "('vFirst','vClash')"_s)
-                 .toInt(),
-             0);
-    QCOMPARE(s.db.scalar(u"select count(*) from Rpt_ItmDEF where FieldName in "
-                         "('vFirst','vClash')"_s)
-                 .toInt(),
-             0);
+    for (const char *rows : {"hr_sys_itemdict where citemcode", "Rpt_ItmDEF where FieldName"})
+        QCOMPARE(s.text(u"select count(*) from %1 in ('vFirst','vClash')"_s.arg(
+                     QLatin1StringView(rows))),
+                 u"0"_s);
     QVERIFY(!s.db.columns(u"hr_hi_family"_s).contains(u"vfirst"_s));
 }
 
-void TestItemDialogs::loginFlags()
+void TestItemDialogs::loginFlagsAndAttendanceSets()
 {
     {
         Session s(1, true);
         MessageScope messages;
         frmAddConstructItem *add = openAdd(familyNode);
         for (const char *name : {"cmdSure", "cmdAdd", "cmdDel", "cmdOk"})
-            QVERIFY2(!child<QPushButton>(add, name)->isEnabled(), name);
-        QVERIFY(child<QPushButton>(add, "cmdQuit")->isEnabled());
-        QVERIFY(child<QCheckBox>(add, "chkDefine")->isHidden());
-        QCOMPARE(child<QComboBox>(add, "cboType")->count(), 7);
+            QVERIFY2(!control<QPushButton>(add, name)->isEnabled(), name);
+        QVERIFY(control<QPushButton>(add, "cmdQuit")->isEnabled());
+        QVERIFY(control<QCheckBox>(add, "chkDefine")->isHidden());
+        QCOMPARE(control<QComboBox>(add, "cboType")->count(), 7);
 
         frmModifyConstructItem *modify = openModify(u"hr_hi_family"_s, u"vName"_s);
-        QVERIFY(!child<QPushButton>(modify, "cmdOk")->isEnabled());
-        QVERIFY(child<QCheckBox>(modify, "chkDefine")->isHidden());
+        QVERIFY(!control<QPushButton>(modify, "cmdOk")->isEnabled());
+        QVERIFY(control<QCheckBox>(modify, "chkDefine")->isHidden());
     }
     Session s(0, false);
     MessageScope messages;
     frmAddConstructItem *add = openAdd(familyNode);
-    QVERIFY(child<QPushButton>(add, "cmdOk")->isEnabled());
-    QVERIFY(!child<QCheckBox>(add, "chkDefine")->isHidden());
-    QCOMPARE(child<QComboBox>(add, "cboType")->count(), 9);
+    QVERIFY(control<QPushButton>(add, "cmdOk")->isEnabled());
+    QVERIFY(!control<QCheckBox>(add, "chkDefine")->isHidden());
+    QCOMPARE(control<QComboBox>(add, "cboType")->count(), 9);
+    add->close();
+
+    // Attendance sets take no items.
+    openAdd(u"CR5^hr_tm_shift^"_s);
+    QCOMPARE(messages->lastText(), u"考勤类表不能添加信息项"_s);
+    QCOMPARE(messages->shown.last().title, u"人事信息管理"_s);
+    QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
+
+    // Modal: the call returns when the dialog is closed.
+    QTimer::singleShot(0, [] { existingWindowInstance<frmAddConstructItem>()->close(); });
+    clsManagefrm().AddConstructItem(familyNode, 1, nullptr);
+    QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
+
+    // A key without a set opens the dialog all the same, for no set.
+    frmAddConstructItem *dlg = openAdd(u"R1"_s);
+    QVERIFY(dlg->isVisible());
+    QVERIFY(dlg->tableCode().isEmpty());
 }
 
 QTEST_MAIN(TestItemDialogs)

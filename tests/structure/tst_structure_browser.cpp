@@ -2,6 +2,7 @@
 #include "RecordedStatements.h"
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"
+#include "WindowControls.h"
 
 #include "common/Grid.h"
 #include "common/LauncherWindow.h"
@@ -214,8 +215,7 @@ private Q_SLOTS:
 
         QCOMPARE(texts(shown->shown), messages);
         QCOMPARE(b.rights(),
-                 (QStringList{u"RequestTask(HM01010302,true,0)"_s,
-                              u"RequestTask(HM01010302,false,0)"_s}));
+                 u"RequestTask(HM01010302,true,0)|RequestTask(HM01010302,false,0)"_s.split(u'|'));
         const QString table = KeyMiddleSegment(set).toLower();
         QCOMPARE(b.db.columns(table).contains(item.toLower()), !column.isEmpty());
         const QVariant flag = b.db.scalar(
@@ -273,10 +273,8 @@ private Q_SLOTS:
         QCOMPARE(b.db.tableExists(code), delFlag >= 0);
         QCOMPARE(b.tree()->Exists(setKey), delFlag >= 0);
         if (delFlag < 0)
-            QVERIFY(
-                !b.db.scalar(
-                         u"select count(*) from hr_sys_itemdict where ctablecode='%1'"_s.arg(code))
-                     .toInt());
+            QVERIFY(!b.db.scalar(u"select 1 from hr_sys_itemdict where ctablecode='%1'"_s.arg(code))
+                         .isValid());
         // A flagged set stays listed, marked deleted.
         if (delFlag == 1) {
             QVERIFY(b.pickRow(1, code));
@@ -307,11 +305,9 @@ private Q_SLOTS:
                               u"AddConstructItem:"_s + Education,
                               u"ModifyConstruct:HR_HI_EDUCATION:%1:1"_s.arg(Education),
                               u"ModifyConstructItem:hr_hi_education:vSchool"_s}));
-        QCOMPARE(texts(shown->shown),
-                 (QStringList{u"请选择要修改的信息项"_s,
-                              u"只能在根节点下增加子集！"_s,
-                              u"DEPARTMENT表的信息项不能增加"_s,
-                              u"DEPARTMENT表的信息项不能编辑"_s}));
+        QCOMPARE(texts(shown->shown).join(u'|'),
+                 u"请选择要修改的信息项|只能在根节点下增加子集！|DEPARTMENT表的信息项不能增加|"
+                 "DEPARTMENT表的信息项不能编辑"_s);
 
         // A refused right ends the command without a word of the window's own.
         b.launched.clear();
@@ -349,13 +345,10 @@ private Q_SLOTS:
         QMenu *menu = b.window->operationMenu();
         QTRY_VERIFY(menu->isVisible());
         QStringList shown;
-        for (QAction *action : menu->actions()) {
-            if (action->objectName().startsWith(u"mnuADD")
-                || action->objectName().startsWith(u"mnuMODIFY")
-                || action->objectName().startsWith(u"mnuDELETE"))
-                if (action->isVisible())
-                    shown << action->objectName();
-        }
+        static const QRegularExpression editing(u"^mnu(ADD|MODIFY|DELETE)"_s);
+        for (QAction *action : menu->actions())
+            if (action->isVisible() && editing.match(action->objectName()).hasMatch())
+                shown << action->objectName();
         menu->close();
         shown.sort();
         visible.sort();
@@ -376,18 +369,22 @@ private Q_SLOTS:
         QVERIFY(b.db.tableExists(u"hr_hi_resume"_s));
     }
 
-    void findAndFindNext()
+    void findAndShowConstructUI()
     {
         Browser b;
         MessageScope shown;
-        QTimer::singleShot(0, [] {
-            auto *dialog = qobject_cast<frmFind *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->cboSign()->setCurrentText(u"包含"_s);
-            dialog->txtValue()->setText(u"经历"_s);
-            dialog->cmdOk()->click();
-        });
-        b.run(u"Find"_s);
+        const auto find = [&b](const QString &field, const QString &sign, const QString &value) {
+            onModalDialog<frmFind>([=](frmFind *dialog) {
+                if (!field.isEmpty())
+                    dialog->cboField()->setCurrentText(field);
+                if (!sign.isEmpty())
+                    dialog->cboSign()->setCurrentText(sign);
+                dialog->txtValue()->setText(value);
+                dialog->cmdOk()->click();
+            });
+            b.run(u"Find"_s);
+        };
+        find({}, u"包含"_s, u"经历"_s);
         QCOMPARE(b.tree()->SelectedKey(), Education);
         QCOMPARE(b.grid()->TextMatrix(1, 1), u"hr_hi_education"_s);
         QAction *f3 = b.window->findChild<QAction *>(u"keyFindNext"_s);
@@ -400,20 +397,10 @@ private Q_SLOTS:
         QCOMPARE(b.tree()->SelectedKey(), Education);
 
         // The code field compares the upper-cased code of the key.
-        QTimer::singleShot(0, [] {
-            auto *dialog = qobject_cast<frmFind *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->cboField()->setCurrentText(u"信息集代码"_s);
-            dialog->txtValue()->setText(u"hr_hi_family"_s);
-            dialog->cmdOk()->click();
-        });
-        b.run(u"Find"_s);
+        find(u"信息集代码"_s, {}, u"hr_hi_family"_s);
         QCOMPARE(b.tree()->SelectedKey(), u"CR1^HR_HI_FAMILY^HR_HI_PERSON"_s);
-    }
 
-    void showConstructUIReusesOneWindow()
-    {
-        Browser b;
+        // ShowConstructUI keeps one window, modeless, for every call.
         QWidget owner;
         b.form->ShowConstructUI(0, &owner);
         frmConstructUI *window = existingWindowInstance<frmConstructUI>();
@@ -433,14 +420,8 @@ private Q_SLOTS:
         MessageScope shown;
         QCOMPARE(b.tree()->NodeCount(), 0);
         b.window->setActiveControlOverride(BrowserFrame::ActiveControl::Grid);
-        for (const QString &key : {u"ADDL"_s,
-                                   u"ADDX"_s,
-                                   u"MODIFYL"_s,
-                                   u"MODIFYX"_s,
-                                   u"DELETEL"_s,
-                                   u"DELETEX"_s,
-                                   u"Find"_s,
-                                   u"Resh"_s})
+        for (const QString &key :
+             u"ADDL ADDX MODIFYL MODIFYX DELETEL DELETEX Find Resh"_s.split(u' '))
             b.run(key);
         b.window->findChild<QAction *>(u"keyFindNext"_s)->trigger();
         QVERIFY(shown->shown.isEmpty());
