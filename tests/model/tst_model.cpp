@@ -240,9 +240,7 @@ private Q_SLOTS:
     void failedLoadNamesColumnAndValue();
     void secondLoadReplacesEveryValue();
 
-    void addAndItemShareTheRecord();
-    void keysAreUniqueInAnyLetterCase();
-    void recordsWithoutKeyArePositionalOnly();
+    void keysInAnyLetterCase();
     void positions_data();
     void positions();
     void removeAndClear();
@@ -384,7 +382,7 @@ void tst_Model::secondLoadReplacesEveryValue()
     QCOMPARE(r.ShowOrder(), qint16(0));
 }
 
-void tst_Model::addAndItemShareTheRecord()
+void tst_Model::keysInAnyLetterCase()
 {
     clsHrSysSetDicts sets;
     const auto added = sets.Add(u"HR001"_s);
@@ -394,24 +392,15 @@ void tst_Model::addAndItemShareTheRecord()
     QCOMPARE(sets.Item(QVariant(u"Hr001"_s)).get(), added.get());
     sets.Item(u"HR001"_s)->setShowOrder(u"3"_s);
     QCOMPARE(added->ShowOrder(), u"3"_s);
-}
-
-void tst_Model::keysAreUniqueInAnyLetterCase()
-{
-    clsHrSysItemDicts items;
-    items.Add(u"HR001^vName"_s);
-    QVERIFY_THROWS_EXCEPTION(ModelError, items.Add(u"hr001^VNAME"_s));
-    QVERIFY_THROWS_EXCEPTION(ModelError, items.Add(u"HR001^vName"_s));
-    QCOMPARE(items.Count(), 1);
-    items.Add(u"HR001^vName2"_s);
-    QCOMPARE(items.Count(), 2);
+    QVERIFY_THROWS_EXCEPTION(ModelError, sets.Add(u"hr001"_s));
+    QVERIFY_THROWS_EXCEPTION(ModelError, sets.Add(u"HR001"_s));
+    sets.Add(u"HR0012"_s);
     // Case folding covers letters beyond ASCII as well.
-    items.Add(u"Ärzte"_s);
-    QVERIFY(items.Exists(u"äRZTE"_s));
-}
+    sets.Add(u"Ärzte"_s);
+    QVERIFY(sets.Exists(u"äRZTE"_s));
+    QCOMPARE(sets.Count(), 3);
 
-void tst_Model::recordsWithoutKeyArePositionalOnly()
-{
+    // Records without a key are positional only.
     clsHrCTs codes;
     const auto first = codes.Add();
     const auto second = codes.Add(QString());

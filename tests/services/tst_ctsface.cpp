@@ -70,70 +70,40 @@ class TestCTsFace : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void createTableLayout();
-    void createTableRegistersTemplateColumns();
-    void createTableReplacesTable();
+    void createAddAndReplace();
     void failedRegistrationKeepsTableUntilRollback();
-    void addInsertsEveryColumn();
-    void modifySpreadsHideFlagByPrefix();
+    void modifySpreadsHideFlagByPrefixAndRefusesBlanks();
     void deleteRemovesPrefixSubtree_data();
     void deleteRemovesPrefixSubtree();
-    void guardsRefuseBlankArguments();
     void readsAndPrefixWritesUseIndexes_data();
     void readsAndPrefixWritesUseIndexes();
 };
 
-void TestCTsFace::createTableLayout()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
-    // Codes compare without regard to case, as under Chinese_PRC_CI_AS.
-    QVERIFY(face.Add(code(u"a1"_s, {}, 0), T));
-    QVERIFY(!face.Add(code(u"A1"_s, {}, 0), T));
-    QCOMPARE(sdb.count(u"select count(*) from HR_CT900 where ccodeID='A1'"_s), 1);
-    // The name is required.
-    sdb.exec(u"insert into HR_CT900 (ccodeID, vdescription) values ('c1', 'x')"_s);
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             sdb.exec(u"insert into HR_CT900 (ccodeID) values ('d1')"_s));
-}
-
-void TestCTsFace::createTableRegistersTemplateColumns()
-{
-    ServiceDatabase sdb;
-    sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
-    sdb.exec(u"insert into hr_bd_fld (cTable, cItemCode, vItemName, iItemType, iItemLen, "
-             "bsysFlag, bdisplay, ishowOrder) values "
-             "('HR_CT', 'ccodeID', '编码', 2, 30, 1, 1, 1), "
-             "('HR_CT', 'cNull', NULL, NULL, NULL, NULL, NULL, 2), "
-             "('other', 'cOther', 'x', 2, 30, 1, 1, 1)"_s);
-    const int setRows = sdb.count(u"select count(*) from hr_sys_setdict"_s);
-    clsHrCTsFace face;
-
-    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
-
-    QCOMPARE(
-        sdb.texts(u"select vItemName, iItemType, iItemLen, bsysFlag, bdisplay, ishowOrder "
-                  "from hr_sys_itemdict where cTableCode='HR_CT900' and cItemCode='ccodeID'"_s),
-        (QStringList{u"编码"_s, u"2"_s, u"30"_s, u"1"_s, u"1"_s, u"1"_s}));
-    // NULL becomes 0 in integer and bit columns and the empty text elsewhere.
-    QCOMPARE(sdb.texts(u"select vItemName is null, vItemName, iItemType, iItemLen, bsysFlag, "
-                       "bdisplay, vMemo from hr_sys_itemdict "
-                       "where cTableCode='HR_CT900' and cItemCode='cNull'"_s),
-             (QStringList{u"0"_s, QString(), u"0"_s, u"0"_s, u"0"_s, u"0"_s, QString()}));
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 2);
-    QCOMPARE(sdb.count(u"select count(*) from Rpt_ItmDEF where TableName='HR_CT900'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from AA_Columndic where cKey='HR_CT900'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict"_s), setRows);
-}
-
-void TestCTsFace::createTableReplacesTable()
+void TestCTsFace::createAddAndReplace()
 {
     ServiceDatabase sdb;
     sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
     clsHrCTsFace face;
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError())); // without template columns
     QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 0);
+
+    // Every column goes in, the parent need not exist.
+    clsHrCT c = code(u"a301"_s, u"03"_s, 1, u"北京"_s);
+    c.setHideFlag(u"1"_s);
+    c.setCFlag(u"1"_s);
+    QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
+    QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
+             u"a301 北京 简称a301 DM 1 03 1 1 1 备注"_s.split(u' '));
+    QCOMPARE(sdb.storedType(u"HR_CT900"_s, u"ilevels"_s), u"integer"_s);
+    // Codes compare without regard to case, as under Chinese_PRC_CI_AS; the key refuses them.
+    c.setCodeId(u"A301"_s);
+    QVERIFY(!face.Add(c, T));
+    QCOMPARE(sdb.count(u"select count(*) from HR_CT900 where ccodeID='A301'"_s), 1);
+    // The name is required.
+    sdb.exec(u"insert into HR_CT900 (ccodeID, vdescription) values ('c1', 'x')"_s);
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             sdb.exec(u"insert into HR_CT900 (ccodeID) values ('d1')"_s));
+
     fillTree(face);
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
     QCOMPARE(sdb.count(u"select count(*) from HR_CT900"_s), 0);
@@ -157,24 +127,7 @@ void TestCTsFace::failedRegistrationKeepsTableUntilRollback()
     QCOMPARE(sdb.indexCount(u"HR_CT900"_s, u"IX_HR_CT900"_s), 0);
 }
 
-void TestCTsFace::addInsertsEveryColumn()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY(face.CreateTable(T));
-    clsHrCT c = code(u"0301"_s, u"03"_s, 1, u"北京"_s);
-    c.setHideFlag(u"1"_s);
-    c.setCFlag(u"1"_s);
-    // The parent does not exist; the code goes in all the same.
-    QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
-    QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
-             u"0301 北京 简称0301 DM 1 03 1 1 1 备注"_s.split(u' '));
-    QCOMPARE(sdb.storedType(u"HR_CT900"_s, u"ilevels"_s), u"integer"_s);
-    // A second code with the same id is refused by the key.
-    QVERIFY(!face.Add(c, T));
-}
-
-void TestCTsFace::modifySpreadsHideFlagByPrefix()
+void TestCTsFace::modifySpreadsHideFlagByPrefixAndRefusesBlanks()
 {
     ServiceDatabase sdb;
     clsHrCTsFace face;
@@ -203,6 +156,13 @@ void TestCTsFace::modifySpreadsHideFlagByPrefix()
     changed.setHideFlag(u"0"_s);
     QVERIFY(face.Modify(changed, T));
     QCOMPARE(codesWhere(sdb, u"bhideFlag='1'"_s), QStringList{});
+
+    // An empty code would hide the whole table through the prefix spread.
+    const auto before = sdb.totalChanges();
+    QVERIFY(!face.Delete(QString(), u"11"_s));
+    QVERIFY(!face.Modify(code(QString(), {}, 0), T));
+    QVERIFY(!face.lastError().isEmpty());
+    QCOMPARE(sdb.totalChanges(), before);
 }
 
 void TestCTsFace::deleteRemovesPrefixSubtree_data()
@@ -234,24 +194,6 @@ void TestCTsFace::deleteRemovesPrefixSubtree()
     // The parent's child flag is the caller's business.
     if (remaining.contains(u"11"_s))
         QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
-}
-
-void TestCTsFace::guardsRefuseBlankArguments()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY(face.CreateTable(T));
-    fillTree(face);
-    const auto before = sdb.totalChanges();
-
-    clsHrCT c = code(u"11"_s, {}, 0);
-    c.setHideFlag(u"1"_s);
-    QVERIFY(!face.Delete(QString(), u"11"_s));
-    // An empty code would hide the whole table through the prefix spread.
-    QVERIFY(!face.Modify(code(QString(), {}, 0), T));
-    QVERIFY(!face.lastError().isEmpty());
-
-    QCOMPARE(sdb.totalChanges(), before);
 }
 
 void TestCTsFace::readsAndPrefixWritesUseIndexes_data()

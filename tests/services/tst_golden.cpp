@@ -136,6 +136,10 @@ void TestGolden::setDictsFace_data()
     QTest::newRow("Add type 5") << u"Add"_s << u"5"_s << code << true << true
                                 << QStringList{u"iAuthType=0"_s, u"bAuthControl=0"_s}
                                 << QStringList{dictInsert, reportInsert, busInsert};
+    QTest::newRow("Add type ' 5' is no type 5")
+        << u"Add"_s << u" 5"_s << code << true << true
+        << QStringList{u"iAuthType=1"_s, u"bAuthControl=1"_s}
+        << QStringList{dictInsert, reportInsert, busInsert};
     QTest::newRow("Add without business object")
         << u"Add"_s << u"1"_s << code << false << true << QStringList()
         << QStringList{dictInsert, reportInsert};
