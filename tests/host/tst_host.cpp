@@ -94,9 +94,7 @@ private Q_SLOTS:
     void dictionaryHasNoDanglingRows_data();
     void dictionaryHasNoDanglingRows();
 
-    void signInReadsOperatorAndAccount();
-    void functionNames_data();
-    void functionNames();
+    void signInReadsOperatorAccountAndFunctionNames();
     void refusalWithoutRightNamesOperatorAndFunction();
     void grantCoversCodesBelowIt();
     void lockIsExclusiveAcrossConnections();
@@ -316,7 +314,7 @@ void TstHost::dictionaryHasNoDanglingRows()
     QCOMPARE(count(db.conn(), sql), 0);
 }
 
-void TstHost::signInReadsOperatorAndAccount()
+void TstHost::signInReadsOperatorAccountAndFunctionNames()
 {
     test::TestDatabase db;
     auto login = signIn(db, u"001"_s);
@@ -327,6 +325,11 @@ void TstHost::signInReadsOperatorAndAccount()
         db.scalar(u"select cValue from AccInformation where cSysID='AA' and cName='cUnitName'"_s)
             .toString());
     QVERIFY(signIn(db, u"DEMO"_s)->IsSupervisor());
+    // Function codes in any letter case; an unknown one is its own name.
+    QCOMPARE(QStringList({login->FunctionName(u"HM01010202"_s),
+                          login->FunctionName(u"hm01020102"_s),
+                          login->FunctionName(u"HM99"_s)}),
+             (QStringList{u"修改信息项"_s, u"新增档案项"_s, u"HM99"_s}));
 
     try {
         signIn(db, u"nobody"_s);
@@ -336,23 +339,6 @@ void TstHost::signInReadsOperatorAndAccount()
     }
     db.conn().Execute(u"update Host_Operator set bDisabled = 1 where cOperatorCode = '003'"_s);
     QVERIFY_THROWS_EXCEPTION(db::DbError, signIn(db, u"003"_s));
-}
-
-void TstHost::functionNames_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("set function") << u"HM01010202"_s << u"修改信息项"_s;
-    QTest::newRow("lower case") << u"hm01020102"_s << u"新增档案项"_s;
-    QTest::newRow("unknown") << u"HM99"_s << u"HM99"_s;
-}
-
-void TstHost::functionNames()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, name);
-    test::TestDatabase db;
-    QCOMPARE(signIn(db, u"003"_s)->FunctionName(code), name);
 }
 
 void TstHost::refusalWithoutRightNamesOperatorAndFunction()
