@@ -166,12 +166,12 @@ void TestGolden::setDictsFace_data()
                                         << QStringList() << QStringList{dictUpdate, reportUpdate};
     QTest::newRow("Modify blank code")
         << u"Modify"_s << u"1"_s << u"  "_s << true << false << QStringList() << QStringList();
-    QTest::newRow("ModifyDelFlag")
-        << u"ModifyDelFlag"_s << QString() << code << false << true << QStringList()
+    QTest::newRow("ModifyDelFlag padded code")
+        << u"ModifyDelFlag"_s << QString() << u"HR_GOLD  "_s << false << true << QStringList()
         << QStringList{u"update hr_sys_setdict  set bdelFlag= 1 where ctablecode='{sTable}'"_s,
                        u"delete from hr_sys_CategoriesMember where ctablecode='{sTable}'"_s};
-    QTest::newRow("Delete")
-        << u"Delete"_s << QString() << code << false << true << QStringList()
+    QTest::newRow("Delete padded code")
+        << u"Delete"_s << QString() << u" HR_GOLD "_s << false << true << QStringList()
         << QStringList{u"delete from hr_sys_setdict where ctablecode='{TableCode}'"_s,
                        u"delete from Rpt_GRPDEF where Tablename='{TableCode}' and systemid='HM'"_s,
                        u"delete from hr_sys_CategoriesMember where ctablecode='{TableCode}'"_s,
@@ -287,8 +287,8 @@ void TestGolden::itemDictsFace_data()
         << u"Modify"_s << t << c << 0 << 0 << QStringList{typesQuery, dictUpdate};
     QTest::newRow("Modify padded codes") << u"Modify"_s << u"HR_GOLD "_s << u"cGold   "_s << 0 << 0
                                          << QStringList{typesQuery, dictUpdate};
-    QTest::newRow("ModifyDelFlag")
-        << u"ModifyDelFlag"_s << t << c << 0 << 0
+    QTest::newRow("ModifyDelFlag padded codes")
+        << u"ModifyDelFlag"_s << u"HR_GOLD "_s << u"cGold  "_s << 0 << 0
         << QStringList{u"update hr_sys_itemdict  set bdelFlag= 1 where ctablecode='{sTable}' "
                        "and citemCode='{sItemCode}'"_s};
     QTest::newRow("InsertTableField")
