@@ -73,7 +73,6 @@ private Q_SLOTS:
     void createAddAndReplace();
     void failedRegistrationKeepsTableUntilRollback();
     void modifySpreadsHideFlagByPrefixAndRefusesBlanks();
-    void deleteRemovesPrefixSubtree_data();
     void deleteRemovesPrefixSubtree();
     void readsAndPrefixWritesUseIndexes_data();
     void readsAndPrefixWritesUseIndexes();
@@ -165,35 +164,24 @@ void TestCTsFace::modifySpreadsHideFlagByPrefixAndRefusesBlanks()
     QCOMPARE(sdb.totalChanges(), before);
 }
 
-void TestCTsFace::deleteRemovesPrefixSubtree_data()
-{
-    QTest::addColumn<QString>("codeId");
-    QTest::addColumn<QStringList>("remaining");
-
-    QTest::newRow("top-level code with subtree") << u"11"_s << QStringList{u"12"_s, u"2"_s};
-    QTest::newRow("inner code") << u"1101"_s << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
-    QTest::newRow("prefix of several top codes") << u"1"_s << QStringList{u"2"_s};
-    QTest::newRow("unknown code")
-        << u"3"_s
-        << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s, u"1199"_s, u"12"_s, u"2"_s};
-}
-
 void TestCTsFace::deleteRemovesPrefixSubtree()
 {
-    QFETCH(QString, codeId);
-    QFETCH(QStringList, remaining);
     ServiceDatabase sdb;
     clsHrCTsFace face;
     QVERIFY(face.CreateTable(T));
     fillTree(face);
     sdb.exec(u"update HR_CT900 set bChildFlag='1' where ccodeID in ('11', '1101')"_s);
-
-    QVERIFY2(face.Delete(T, codeId), qPrintable(face.lastError()));
-
-    QCOMPARE(codesWhere(sdb, u"1=1"_s), remaining);
-    // The parent's child flag is the caller's business.
-    if (remaining.contains(u"11"_s))
-        QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
+    // Code, then what remains: an unknown code, an inner one, a top-level one whose prefix takes
+    // 1199 of another parent, a prefix of several top codes.
+    const QStringList steps{
+        u"3|11 1101 110101 110102 1199 12 2"_s, u"1101|11 1199 12 2"_s, u"11|12 2"_s, u"1|2"_s};
+    for (const QString &step : steps) {
+        QVERIFY2(face.Delete(T, step.section(u'|', 0, 0)), qPrintable(face.lastError()));
+        QCOMPARE(codesWhere(sdb, u"1=1"_s).join(u' '), step.section(u'|', 1));
+        // The parent's child flag is the caller's business.
+        if (step.startsWith(u"1101"))
+            QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
+    }
 }
 
 void TestCTsFace::readsAndPrefixWritesUseIndexes_data()
