@@ -102,26 +102,24 @@ void TestHostValues::patternCharactersMatchOnlyThemselves()
         c.setCodeId(id);
         QVERIFY2(cts.Add(c, t), qPrintable(id + cts.lastError()));
     }
-    const auto remaining = [&] {
-        return sdb
-            .texts(u"select group_concat(ccodeID, ' ') from (select ccodeID from "_s + t
-                   + u" order by ccodeID)"_s)
-            .value(0);
+    // Sorted here: the engines' collations order punctuation differently.
+    const auto codes = [&](const QString &where) {
+        QStringList ids = sdb.values(u"select ccodeID from "_s + t + u" where "_s + where);
+        ids.sort();
+        return ids.join(u' ');
     };
 
     c.setCodeId(u"01_2"_s);
     c.setHideFlag(u"1"_s);
     QVERIFY2(cts.Modify(c, t), qPrintable(cts.lastError()));
-    QCOMPARE(
-        sdb.texts(u"select group_concat(ccodeID, ' ') from "_s + t + u" where bhideFlag='1'"_s),
-        QStringList{u"01_2 01_25"_s});
+    QCOMPARE(codes(u"bhideFlag='1'"_s), u"01_2 01_25"_s);
 
     QVERIFY2(cts.Delete(t, u"01_2"_s), qPrintable(cts.lastError()));
-    QCOMPARE(remaining(), u"01% 01%9 0100 0132 1 12 [1] [1]2 a\\\\b a\\b"_s);
+    QCOMPARE(codes(u"1=1"_s), u"01% 01%9 0100 0132 1 12 [1] [1]2 a\\\\b a\\b"_s);
     QVERIFY(cts.Delete(t, u"01%"_s));
     QVERIFY(cts.Delete(t, u"[1]"_s));
     QVERIFY(cts.Delete(t, u"a\\b"_s));
-    QCOMPARE(remaining(), u"0100 0132 1 12 a\\\\b"_s);
+    QCOMPARE(codes(u"1=1"_s), u"0100 0132 1 12 a\\\\b"_s);
 }
 
 int runHostValuesTests(int argc, char **argv)
