@@ -87,10 +87,9 @@ class TstHost : public QObject
 private Q_SLOTS:
     void creatingTwiceChangesNothing();
     void failedCreationLeavesTheDatabaseAsItWas();
-    void codesAndNamesCompareWithoutCase();
     void codeTablesAreConsistent_data();
     void codeTablesAreConsistent();
-    void informationSetsMatchTheirTables();
+    void informationSetsMatchTheirTablesAndCompareWithoutCase();
     void dictionaryHasNoDanglingRows_data();
     void dictionaryHasNoDanglingRows();
 
@@ -142,23 +141,6 @@ void TstHost::failedCreationLeavesTheDatabaseAsItWas()
     expectRollback(foreign, QString());
 }
 
-void TstHost::codesAndNamesCompareWithoutCase()
-{
-    test::TestDatabase db;
-    QCOMPARE(db.scalar(u"select vTableName from hr_sys_setdict where ctablecode='HR_HI_PERSON'"_s)
-                 .toString(),
-             u"人员基本信息"_s);
-    QCOMPARE(db.scalar(u"select count(*) from hr_sys_itemdict where ctablecode='HR_HI_PERSON' "
-                       "and citemcode='CPSN_NAME'"_s)
-                 .toInt(),
-             1);
-    // Keys differing only in letter case collide, as on SQL Server.
-    QVERIFY_THROWS_EXCEPTION(
-        db::DbError,
-        db.conn().Execute(
-            u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('hm', 'HR_HI_PERSON')"_s));
-}
-
 void TstHost::codeTablesAreConsistent_data()
 {
     QTest::addColumn<QString>("table");
@@ -206,7 +188,7 @@ void TstHost::codeTablesAreConsistent()
         QVERIFY2(count(db.conn(), rule.arg(table)) == 0, qPrintable(rule));
 }
 
-void TstHost::informationSetsMatchTheirTables()
+void TstHost::informationSetsMatchTheirTablesAndCompareWithoutCase()
 {
     test::TestDatabase db;
     const QHash<int, QString> keyColumn{
@@ -235,6 +217,19 @@ void TstHost::informationSetsMatchTheirTables()
         QVERIFY2(count(db.conn(), sql.arg(r[0].toString(), r[1].toString())) == 0,
                  qPrintable(r[0].toString()));
     }
+
+    // Codes and names compare without regard to case, as on SQL Server.
+    QCOMPARE(db.scalar(u"select vTableName from hr_sys_setdict where ctablecode='HR_HI_PERSON'"_s)
+                 .toString(),
+             u"人员基本信息"_s);
+    QCOMPARE(db.scalar(u"select count(*) from hr_sys_itemdict where ctablecode='HR_HI_PERSON' "
+                       "and citemcode='CPSN_NAME'"_s)
+                 .toInt(),
+             1);
+    QVERIFY_THROWS_EXCEPTION(
+        db::DbError,
+        db.conn().Execute(
+            u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('hm', 'HR_HI_PERSON')"_s));
 }
 
 void TstHost::dictionaryHasNoDanglingRows_data()
