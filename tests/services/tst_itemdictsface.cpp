@@ -59,39 +59,30 @@ private Q_SLOTS:
     void columnStatementsRejectBadInput();
 };
 
+// A displayed item; the hidden and default ones are the statement tests' rows.
 void TestItemDictsFace::addWritesItemAndCatalogues_data()
 {
-    QTest::addColumn<int>("defaultField");
-    QTest::addColumn<int>("display");
     QTest::addColumn<int>("rflag");
     QTest::addColumn<QString>("itemType");
     QTest::addColumn<bool>("knownTypes");
-    QTest::addColumn<int>("mustSel"); // -1: no catalogue rows
     QTest::addColumn<QString>("fieldType");
 
-    const QString vc = u"varchar"_s;
-    QTest::newRow("neither default nor displayed") << 0 << 0 << 1 << u"2"_s << true << -1 << vc;
-    QTest::newRow("displayed, rflag 1") << 0 << 1 << 1 << u"2"_s << true << 1 << vc;
-    QTest::newRow("unknown data type") << 0 << 1 << 0 << u"77"_s << true << 0 << QString();
-    QTest::newRow("no data types") << 0 << 1 << 0 << u"2"_s << false << 0 << QString();
+    QTest::newRow("rflag 1") << 1 << u"2"_s << true << u"varchar"_s;
+    QTest::newRow("unknown data type") << 0 << u"77"_s << true << QString();
+    QTest::newRow("no data types") << 0 << u"2"_s << false << QString();
 }
 
 void TestItemDictsFace::addWritesItemAndCatalogues()
 {
-    QFETCH(int, defaultField);
-    QFETCH(int, display);
     QFETCH(int, rflag);
     QFETCH(QString, itemType);
     QFETCH(bool, knownTypes);
-    QFETCH(int, mustSel);
     QFETCH(QString, fieldType);
     ServiceDatabase sdb;
     clsHrSysItemDictsFace face;
     const QString values = u"HR_SET cName 姓名 人员姓名 %1 HR_CT001 1 20 0 1 %2 1 无 yyyy-mm-dd 0 "
-                           "12 3 %3 %4 备注"_s.arg(itemType)
-                               .arg(rflag)
-                               .arg(defaultField)
-                               .arg(display);
+                           "12 3 0 1 备注"_s.arg(itemType)
+                               .arg(rflag);
 
     QVERIFY2(
         face.Add(
@@ -99,19 +90,13 @@ void TestItemDictsFace::addWritesItemAndCatalogues()
         qPrintable(face.lastError()));
 
     QCOMPARE(itemRow(sdb, u"HR_SET"_s, u"cName"_s), values.split(u' '));
-    const int catalogueRows = mustSel < 0 ? 0 : 1;
-    QCOMPARE(sdb.rows(u"Rpt_ItmDEF"_s, u"TableName='HR_SET' and FieldName='cName'"_s),
-             catalogueRows);
-    QCOMPARE(sdb.rows(u"AA_Columndic"_s, u"cKey='HR_SET' and cFld='cName'"_s), catalogueRows);
-    if (catalogueRows) {
-        // iColPos is written as the empty text, which an integer column holds as 0.
-        QCOMPARE(sdb.texts(u"select cCaption, iColPos, bMustSel from AA_Columndic "
-                           "where cKey='HR_SET' and cFld='cName'"_s),
-                 (QStringList{u"姓名"_s, u"0"_s, QString::number(mustSel)}));
-        QCOMPARE(sdb.texts(u"select TableDef, FieldDef, FieldType, FieldID from Rpt_ItmDEF "
-                           "where TableName='HR_SET' and FieldName='cName'"_s),
-                 (QStringList{u"测试集"_s, u"姓名"_s, fieldType, u"12"_s}));
-    }
+    // iColPos is written as the empty text, which an integer column holds as 0.
+    QCOMPARE(sdb.texts(u"select cCaption, iColPos, bMustSel from AA_Columndic "
+                       "where cKey='HR_SET' and cFld='cName'"_s),
+             (QStringList{u"姓名"_s, u"0"_s, QString::number(rflag)}));
+    QCOMPARE(sdb.texts(u"select TableDef, FieldDef, FieldType, FieldID from Rpt_ItmDEF "
+                       "where TableName='HR_SET' and FieldName='cName'"_s),
+             (QStringList{u"测试集"_s, u"姓名"_s, fieldType, u"12"_s}));
 }
 
 void TestItemDictsFace::modifyRewritesItemAndDisplayedCatalogue()
