@@ -98,7 +98,7 @@ void TestHostValues::patternCharactersMatchOnlyThemselves()
     c.setDescription(u"x"_s);
     c.setHideFlag(u"0"_s);
     for (const QString &id :
-         u"01_2 01_25 0132 01% 01%9 0100 [1] [1]2 1 12 a\\b a\\\\b"_s.split(u' ')) {
+         u"01_2 01_25 0132 01% 01%9 0100 [1] [1]2 1 1' 1'2 12 a\\b a\\\\b"_s.split(u' ')) {
         c.setCodeId(id);
         QVERIFY2(cts.Add(c, t), qPrintable(id + cts.lastError()));
     }
@@ -113,10 +113,14 @@ void TestHostValues::patternCharactersMatchOnlyThemselves()
     c.setHideFlag(u"1"_s);
     QVERIFY2(cts.Modify(c, t), qPrintable(cts.lastError()));
     QCOMPARE(codes(u"bhideFlag='1'"_s), u"01_2 01_25"_s);
+    c.setCodeId(u"1'"_s);
+    QVERIFY2(cts.Modify(c, t), qPrintable(cts.lastError()));
+    QCOMPARE(codes(u"bhideFlag='1'"_s), u"01_2 01_25 1' 1'2"_s);
 
     QVERIFY2(cts.Delete(t, u"01_2"_s), qPrintable(cts.lastError()));
-    QCOMPARE(codes(u"1=1"_s), u"01% 01%9 0100 0132 1 12 [1] [1]2 a\\\\b a\\b"_s);
+    QCOMPARE(codes(u"1=1"_s), u"01% 01%9 0100 0132 1 1' 1'2 12 [1] [1]2 a\\\\b a\\b"_s);
     QVERIFY(cts.Delete(t, u"01%"_s));
+    QVERIFY(cts.Delete(t, u"1'"_s));
     QVERIFY(cts.Delete(t, u"[1]"_s));
     QVERIFY(cts.Delete(t, u"a\\b"_s));
     QCOMPARE(codes(u"1=1"_s), u"0100 0132 1 12 a\\\\b"_s);
