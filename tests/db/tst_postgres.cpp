@@ -36,11 +36,9 @@ private Q_SLOTS:
     void translation_data();
     void translation();
     void codesCompareWithoutCase();
-    void bitsReadAsBooleans();
-    void blanksAndQuotedNumbersIntoNumberColumns();
+    void bitsBlanksAndQuotedNumbers();
     void columnChanges();
-    void failedStatementLeavesTransactionUsable();
-    void rollbackUndoesDdl();
+    void transactions();
 };
 
 void tst_Postgres::translation_data()
@@ -130,23 +128,7 @@ void tst_Postgres::codesCompareWithoutCase()
     QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(u"insert HR_K (cCode) values ('HR_TOO_LONG_1')"_s));
 }
 
-void tst_Postgres::bitsReadAsBooleans()
-{
-    REQUIRE_POSTGRES();
-    TestDatabase db(false);
-    auto &c = db.conn();
-    c.Execute(u"create table HR_B (id int not null, bFlag bit null, iSmall smallint null)"_s);
-    c.Execute(u"insert HR_B (id, bFlag, iSmall) values (1, 1, 7)"_s);
-    c.Execute(u"insert HR_B (id, bFlag, iSmall) values ('2', '0', '8')"_s);
-    auto rs = c.OpenRecordset(u"select bFlag, iSmall from HR_B where bFlag = 1"_s);
-    QVERIFY(!rs->Eof());
-    QCOMPARE(rs->Fields(u"bFlag").Type(), int(adBoolean));
-    QCOMPARE(rs->Fields(u"bFlag").Value(), QVariant(true));
-    QCOMPARE(rs->Fields(u"iSmall").Value().toInt(), 7); // smallint stays a number
-    QCOMPARE(db.scalar(u"select count(*) from HR_B where isnull(bFlag, 0) = 0"_s).toInt(), 1);
-}
-
-void tst_Postgres::blanksAndQuotedNumbersIntoNumberColumns()
+void tst_Postgres::bitsBlanksAndQuotedNumbers()
 {
     REQUIRE_POSTGRES();
     TestDatabase db(false);
@@ -166,6 +148,16 @@ void tst_Postgres::blanksAndQuotedNumbersIntoNumberColumns()
     QCOMPARE(db.scalar(u"select max(CONVERT(char,substring(cText,6,3),105))+1 as mm from HR_N"_s)
                  .toInt(),
              42);
+
+    c.Execute(u"create table HR_B (id int not null, bFlag bit null, iSmall smallint null)"_s);
+    c.Execute(u"insert HR_B (id, bFlag, iSmall) values (1, 1, 7)"_s);
+    c.Execute(u"insert HR_B (id, bFlag, iSmall) values ('2', '0', '8')"_s);
+    auto rs = c.OpenRecordset(u"select bFlag, iSmall from HR_B where bFlag = 1"_s);
+    QVERIFY(!rs->Eof());
+    QCOMPARE(rs->Fields(u"bFlag").Type(), int(adBoolean));
+    QCOMPARE(rs->Fields(u"bFlag").Value(), QVariant(true));
+    QCOMPARE(rs->Fields(u"iSmall").Value().toInt(), 7); // smallint stays a number
+    QCOMPARE(db.scalar(u"select count(*) from HR_B where isnull(bFlag, 0) = 0"_s).toInt(), 1);
 }
 
 void tst_Postgres::columnChanges()
@@ -191,7 +183,7 @@ void tst_Postgres::columnChanges()
     QVERIFY(!db.tableExists(u"HR_S"_s));
 }
 
-void tst_Postgres::failedStatementLeavesTransactionUsable()
+void tst_Postgres::transactions()
 {
     REQUIRE_POSTGRES();
     TestDatabase db(false);
@@ -204,13 +196,8 @@ void tst_Postgres::failedStatementLeavesTransactionUsable()
     c.Execute(u"insert HR_T (cCode) values ('B')"_s); // as on SQL Server, the transaction goes on
     c.CommitTrans();
     QCOMPARE(db.scalar(u"select count(*) from HR_T"_s).toInt(), 2);
-}
 
-void tst_Postgres::rollbackUndoesDdl()
-{
-    REQUIRE_POSTGRES();
-    TestDatabase db(false);
-    auto &c = db.conn();
+    // A rollback undoes DDL as well.
     c.Execute(u"create table HR_R (cCode varchar(10) not null)"_s);
     c.Execute(u"insert HR_R (cCode) values ('A')"_s);
     {

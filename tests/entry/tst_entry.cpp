@@ -197,8 +197,7 @@ void TestEntry::showFormReportsFailedConnection()
         clsShowForm form;
         QCOMPARE(messages->shown.size(), 1);
         const Message &m = messages->shown.first();
-        QCOMPARE(m.text, u"与数据库建立连接失败"_s);
-        QCOMPARE(m.title, u"操作提示"_s);
+        QCOMPARE(m.text + u'|' + m.title, u"与数据库建立连接失败|操作提示"_s);
         QCOMPARE(m.icon, MsgIcon::Critical);
 
         // The unopened connection stays, so later statements fail as database errors.

@@ -87,16 +87,13 @@ class TstHost : public QObject
 private Q_SLOTS:
     void creatingTwiceChangesNothing();
     void failedCreationLeavesTheDatabaseAsItWas();
-    void codesAndNamesCompareWithoutCase();
     void codeTablesAreConsistent_data();
     void codeTablesAreConsistent();
-    void informationSetsMatchTheirTables();
+    void informationSetsMatchTheirTablesAndCompareWithoutCase();
     void dictionaryHasNoDanglingRows_data();
     void dictionaryHasNoDanglingRows();
 
-    void signInReadsOperatorAndAccount();
-    void functionNames_data();
-    void functionNames();
+    void signInReadsOperatorAccountAndFunctionNames();
     void refusalWithoutRightNamesOperatorAndFunction();
     void grantCoversCodesBelowIt();
     void lockIsExclusiveAcrossConnections();
@@ -142,23 +139,6 @@ void TstHost::failedCreationLeavesTheDatabaseAsItWas()
     foreign.conn().engine().ExecuteNative(u"create table hr_sys_tgroup (x int)"_s);
     foreign.conn().engine().ExecuteNative(u"insert into hr_sys_tgroup values (7)"_s);
     expectRollback(foreign, QString());
-}
-
-void TstHost::codesAndNamesCompareWithoutCase()
-{
-    test::TestDatabase db;
-    QCOMPARE(db.scalar(u"select vTableName from hr_sys_setdict where ctablecode='HR_HI_PERSON'"_s)
-                 .toString(),
-             u"人员基本信息"_s);
-    QCOMPARE(db.scalar(u"select count(*) from hr_sys_itemdict where ctablecode='HR_HI_PERSON' "
-                       "and citemcode='CPSN_NAME'"_s)
-                 .toInt(),
-             1);
-    // Keys differing only in letter case collide, as on SQL Server.
-    QVERIFY_THROWS_EXCEPTION(
-        db::DbError,
-        db.conn().Execute(
-            u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('hm', 'HR_HI_PERSON')"_s));
 }
 
 void TstHost::codeTablesAreConsistent_data()
@@ -208,7 +188,7 @@ void TstHost::codeTablesAreConsistent()
         QVERIFY2(count(db.conn(), rule.arg(table)) == 0, qPrintable(rule));
 }
 
-void TstHost::informationSetsMatchTheirTables()
+void TstHost::informationSetsMatchTheirTablesAndCompareWithoutCase()
 {
     test::TestDatabase db;
     const QHash<int, QString> keyColumn{
@@ -237,6 +217,19 @@ void TstHost::informationSetsMatchTheirTables()
         QVERIFY2(count(db.conn(), sql.arg(r[0].toString(), r[1].toString())) == 0,
                  qPrintable(r[0].toString()));
     }
+
+    // Codes and names compare without regard to case, as on SQL Server.
+    QCOMPARE(db.scalar(u"select vTableName from hr_sys_setdict where ctablecode='HR_HI_PERSON'"_s)
+                 .toString(),
+             u"人员基本信息"_s);
+    QCOMPARE(db.scalar(u"select count(*) from hr_sys_itemdict where ctablecode='HR_HI_PERSON' "
+                       "and citemcode='CPSN_NAME'"_s)
+                 .toInt(),
+             1);
+    QVERIFY_THROWS_EXCEPTION(
+        db::DbError,
+        db.conn().Execute(
+            u"insert into Rpt_GRPDEF (Systemid, Tablename) values ('hm', 'HR_HI_PERSON')"_s));
 }
 
 void TstHost::dictionaryHasNoDanglingRows_data()
@@ -316,7 +309,7 @@ void TstHost::dictionaryHasNoDanglingRows()
     QCOMPARE(count(db.conn(), sql), 0);
 }
 
-void TstHost::signInReadsOperatorAndAccount()
+void TstHost::signInReadsOperatorAccountAndFunctionNames()
 {
     test::TestDatabase db;
     auto login = signIn(db, u"001"_s);
@@ -327,6 +320,11 @@ void TstHost::signInReadsOperatorAndAccount()
         db.scalar(u"select cValue from AccInformation where cSysID='AA' and cName='cUnitName'"_s)
             .toString());
     QVERIFY(signIn(db, u"DEMO"_s)->IsSupervisor());
+    // Function codes in any letter case; an unknown one is its own name.
+    QCOMPARE(QStringList({login->FunctionName(u"HM01010202"_s),
+                          login->FunctionName(u"hm01020102"_s),
+                          login->FunctionName(u"HM99"_s)}),
+             (QStringList{u"修改信息项"_s, u"新增档案项"_s, u"HM99"_s}));
 
     try {
         signIn(db, u"nobody"_s);
@@ -336,23 +334,6 @@ void TstHost::signInReadsOperatorAndAccount()
     }
     db.conn().Execute(u"update Host_Operator set bDisabled = 1 where cOperatorCode = '003'"_s);
     QVERIFY_THROWS_EXCEPTION(db::DbError, signIn(db, u"003"_s));
-}
-
-void TstHost::functionNames_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("set function") << u"HM01010202"_s << u"修改信息项"_s;
-    QTest::newRow("lower case") << u"hm01020102"_s << u"新增档案项"_s;
-    QTest::newRow("unknown") << u"HM99"_s << u"HM99"_s;
-}
-
-void TstHost::functionNames()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, name);
-    test::TestDatabase db;
-    QCOMPARE(signIn(db, u"003"_s)->FunctionName(code), name);
 }
 
 void TstHost::refusalWithoutRightNamesOperatorAndFunction()

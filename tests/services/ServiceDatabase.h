@@ -120,25 +120,14 @@ public:
     }
 
     // pragma table_info of a table: one entry per column, "name type notnull dflt pk" lower-case.
-    // On PostgreSQL the type is the T-SQL declared type kept in the column's comment.
+    // On PostgreSQL the test database's function of that name gives the T-SQL declared type.
     QStringList tableInfo(const QString &table)
     {
         QStringList columns;
-        const QString sql
-            = TestDatabase::onPostgres()
-                  ? QStringLiteral("select a.attname, coalesce(col_description(a.attrelid, "
-                                   "a.attnum), format_type(a.atttypid, a.atttypmod)), "
-                                   "case when a.attnotnull then 1 else 0 end, "
-                                   "pg_get_expr(d.adbin, d.adrelid), coalesce(array_position("
-                                   "k.conkey, a.attnum), 0) from pg_attribute a left join "
-                                   "pg_attrdef d on d.adrelid = a.attrelid and d.adnum = "
-                                   "a.attnum left join pg_constraint k on k.conrelid = "
-                                   "a.attrelid and k.contype = 'p' where a.attrelid = "
-                                   "to_regclass(lower('%1')) and a.attnum > 0 and not "
-                                   "a.attisdropped order by a.attnum")
-                  : QStringLiteral("select name, type, \"notnull\", dflt_value, pk "
-                                   "from pragma_table_info('%1')");
-        auto rs = m_db.conn().engine().QueryNative(sql.arg(table));
+        auto rs = m_db.conn().engine().QueryNative(
+            QStringLiteral("select name, type, \"notnull\", dflt_value, pk "
+                           "from pragma_table_info('%1')")
+                .arg(table));
         for (; !rs->Eof(); rs->MoveNext()) {
             QStringList parts;
             for (int i = 0; i < 5; ++i)

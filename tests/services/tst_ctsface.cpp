@@ -54,15 +54,6 @@ QStringList codesWhere(ServiceDatabase &sdb, const QString &where)
     return ids;
 }
 
-// The SQLite statement a T-SQL statement of the component runs as.
-QString native(const QString &tsql)
-{
-    const QList<db::SqliteStep> steps = db::TsqlTranslator::translate(tsql);
-    if (steps.size() != 1 || steps.first().kind != db::SqliteStep::Native)
-        return QString();
-    return steps.first().sql;
-}
-
 } // namespace
 
 class TestCTsFace : public QObject
@@ -70,70 +61,39 @@ class TestCTsFace : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void createTableLayout();
-    void createTableRegistersTemplateColumns();
-    void createTableReplacesTable();
+    void createAddAndReplace();
     void failedRegistrationKeepsTableUntilRollback();
-    void addInsertsEveryColumn();
-    void modifySpreadsHideFlagByPrefix();
-    void deleteRemovesPrefixSubtree_data();
+    void modifySpreadsHideFlagByPrefixAndRefusesBlanks();
     void deleteRemovesPrefixSubtree();
-    void guardsRefuseBlankArguments();
     void readsAndPrefixWritesUseIndexes_data();
     void readsAndPrefixWritesUseIndexes();
 };
 
-void TestCTsFace::createTableLayout()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
-    // Codes compare without regard to case, as under Chinese_PRC_CI_AS.
-    QVERIFY(face.Add(code(u"a1"_s, {}, 0), T));
-    QVERIFY(!face.Add(code(u"A1"_s, {}, 0), T));
-    QCOMPARE(sdb.count(u"select count(*) from HR_CT900 where ccodeID='A1'"_s), 1);
-    // The name is required.
-    sdb.exec(u"insert into HR_CT900 (ccodeID, vdescription) values ('c1', 'x')"_s);
-    QVERIFY_THROWS_EXCEPTION(db::DbError,
-                             sdb.exec(u"insert into HR_CT900 (ccodeID) values ('d1')"_s));
-}
-
-void TestCTsFace::createTableRegistersTemplateColumns()
-{
-    ServiceDatabase sdb;
-    sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
-    sdb.exec(u"insert into hr_bd_fld (cTable, cItemCode, vItemName, iItemType, iItemLen, "
-             "bsysFlag, bdisplay, ishowOrder) values "
-             "('HR_CT', 'ccodeID', '编码', 2, 30, 1, 1, 1), "
-             "('HR_CT', 'cNull', NULL, NULL, NULL, NULL, NULL, 2), "
-             "('other', 'cOther', 'x', 2, 30, 1, 1, 1)"_s);
-    const int setRows = sdb.count(u"select count(*) from hr_sys_setdict"_s);
-    clsHrCTsFace face;
-
-    QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
-
-    QCOMPARE(
-        sdb.texts(u"select vItemName, iItemType, iItemLen, bsysFlag, bdisplay, ishowOrder "
-                  "from hr_sys_itemdict where cTableCode='HR_CT900' and cItemCode='ccodeID'"_s),
-        (QStringList{u"编码"_s, u"2"_s, u"30"_s, u"1"_s, u"1"_s, u"1"_s}));
-    // NULL becomes 0 in integer and bit columns and the empty text elsewhere.
-    QCOMPARE(sdb.texts(u"select vItemName is null, vItemName, iItemType, iItemLen, bsysFlag, "
-                       "bdisplay, vMemo from hr_sys_itemdict "
-                       "where cTableCode='HR_CT900' and cItemCode='cNull'"_s),
-             (QStringList{u"0"_s, QString(), u"0"_s, u"0"_s, u"0"_s, u"0"_s, QString()}));
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 2);
-    QCOMPARE(sdb.count(u"select count(*) from Rpt_ItmDEF where TableName='HR_CT900'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from AA_Columndic where cKey='HR_CT900'"_s), 0);
-    QCOMPARE(sdb.count(u"select count(*) from hr_sys_setdict"_s), setRows);
-}
-
-void TestCTsFace::createTableReplacesTable()
+void TestCTsFace::createAddAndReplace()
 {
     ServiceDatabase sdb;
     sdb.exec(u"delete from hr_bd_fld where cTable='HR_CT'"_s);
     clsHrCTsFace face;
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError())); // without template columns
     QCOMPARE(sdb.count(u"select count(*) from hr_sys_itemdict where cTableCode='HR_CT900'"_s), 0);
+
+    // Every column goes in, the parent need not exist.
+    clsHrCT c = code(u"a301"_s, u"03"_s, 1, u"北京"_s);
+    c.setHideFlag(u"1"_s);
+    c.setCFlag(u"1"_s);
+    QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
+    QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
+             u"a301 北京 简称a301 DM 1 03 1 1 1 备注"_s.split(u' '));
+    QCOMPARE(sdb.storedType(u"HR_CT900"_s, u"ilevels"_s), u"integer"_s);
+    // Codes compare without regard to case, as under Chinese_PRC_CI_AS; the key refuses them.
+    c.setCodeId(u"A301"_s);
+    QVERIFY(!face.Add(c, T));
+    QCOMPARE(sdb.count(u"select count(*) from HR_CT900 where ccodeID='A301'"_s), 1);
+    // The name is required.
+    sdb.exec(u"insert into HR_CT900 (ccodeID, vdescription) values ('c1', 'x')"_s);
+    QVERIFY_THROWS_EXCEPTION(db::DbError,
+                             sdb.exec(u"insert into HR_CT900 (ccodeID) values ('d1')"_s));
+
     fillTree(face);
     QVERIFY2(face.CreateTable(T), qPrintable(face.lastError()));
     QCOMPARE(sdb.count(u"select count(*) from HR_CT900"_s), 0);
@@ -157,24 +117,7 @@ void TestCTsFace::failedRegistrationKeepsTableUntilRollback()
     QCOMPARE(sdb.indexCount(u"HR_CT900"_s, u"IX_HR_CT900"_s), 0);
 }
 
-void TestCTsFace::addInsertsEveryColumn()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY(face.CreateTable(T));
-    clsHrCT c = code(u"0301"_s, u"03"_s, 1, u"北京"_s);
-    c.setHideFlag(u"1"_s);
-    c.setCFlag(u"1"_s);
-    // The parent does not exist; the code goes in all the same.
-    QVERIFY2(face.Add(c, T), qPrintable(face.lastError()));
-    QCOMPARE(sdb.texts(u"select * from HR_CT900"_s),
-             u"0301 北京 简称0301 DM 1 03 1 1 1 备注"_s.split(u' '));
-    QCOMPARE(sdb.storedType(u"HR_CT900"_s, u"ilevels"_s), u"integer"_s);
-    // A second code with the same id is refused by the key.
-    QVERIFY(!face.Add(c, T));
-}
-
-void TestCTsFace::modifySpreadsHideFlagByPrefix()
+void TestCTsFace::modifySpreadsHideFlagByPrefixAndRefusesBlanks()
 {
     ServiceDatabase sdb;
     clsHrCTsFace face;
@@ -203,55 +146,33 @@ void TestCTsFace::modifySpreadsHideFlagByPrefix()
     changed.setHideFlag(u"0"_s);
     QVERIFY(face.Modify(changed, T));
     QCOMPARE(codesWhere(sdb, u"bhideFlag='1'"_s), QStringList{});
-}
 
-void TestCTsFace::deleteRemovesPrefixSubtree_data()
-{
-    QTest::addColumn<QString>("codeId");
-    QTest::addColumn<QStringList>("remaining");
-
-    QTest::newRow("top-level code with subtree") << u"11"_s << QStringList{u"12"_s, u"2"_s};
-    QTest::newRow("inner code") << u"1101"_s << QStringList{u"11"_s, u"1199"_s, u"12"_s, u"2"_s};
-    QTest::newRow("prefix of several top codes") << u"1"_s << QStringList{u"2"_s};
-    QTest::newRow("unknown code")
-        << u"3"_s
-        << QStringList{u"11"_s, u"1101"_s, u"110101"_s, u"110102"_s, u"1199"_s, u"12"_s, u"2"_s};
+    // An empty code would hide the whole table through the prefix spread.
+    const auto before = sdb.totalChanges();
+    QVERIFY(!face.Delete(QString(), u"11"_s));
+    QVERIFY(!face.Modify(code(QString(), {}, 0), T));
+    QVERIFY(!face.lastError().isEmpty());
+    QCOMPARE(sdb.totalChanges(), before);
 }
 
 void TestCTsFace::deleteRemovesPrefixSubtree()
 {
-    QFETCH(QString, codeId);
-    QFETCH(QStringList, remaining);
     ServiceDatabase sdb;
     clsHrCTsFace face;
     QVERIFY(face.CreateTable(T));
     fillTree(face);
     sdb.exec(u"update HR_CT900 set bChildFlag='1' where ccodeID in ('11', '1101')"_s);
-
-    QVERIFY2(face.Delete(T, codeId), qPrintable(face.lastError()));
-
-    QCOMPARE(codesWhere(sdb, u"1=1"_s), remaining);
-    // The parent's child flag is the caller's business.
-    if (remaining.contains(u"11"_s))
-        QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
-}
-
-void TestCTsFace::guardsRefuseBlankArguments()
-{
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY(face.CreateTable(T));
-    fillTree(face);
-    const auto before = sdb.totalChanges();
-
-    clsHrCT c = code(u"11"_s, {}, 0);
-    c.setHideFlag(u"1"_s);
-    QVERIFY(!face.Delete(QString(), u"11"_s));
-    // An empty code would hide the whole table through the prefix spread.
-    QVERIFY(!face.Modify(code(QString(), {}, 0), T));
-    QVERIFY(!face.lastError().isEmpty());
-
-    QCOMPARE(sdb.totalChanges(), before);
+    // Code, then what remains: an unknown code, an inner one, a top-level one whose prefix takes
+    // 1199 of another parent, a prefix of several top codes.
+    const QStringList steps{
+        u"3|11 1101 110101 110102 1199 12 2"_s, u"1101|11 1199 12 2"_s, u"11|12 2"_s, u"1|2"_s};
+    for (const QString &step : steps) {
+        QVERIFY2(face.Delete(T, step.section(u'|', 0, 0)), qPrintable(face.lastError()));
+        QCOMPARE(codesWhere(sdb, u"1=1"_s).join(u' '), step.section(u'|', 1));
+        // The parent's child flag is the caller's business.
+        if (step.startsWith(u"1101"))
+            QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
+    }
 }
 
 void TestCTsFace::readsAndPrefixWritesUseIndexes_data()
@@ -282,9 +203,10 @@ void TestCTsFace::readsAndPrefixWritesUseIndexes()
     QVERIFY(face.CreateTable(T));
     fillTree(face);
 
-    const QString sql = native(tsql);
-    QVERIFY2(!sql.isEmpty(), qPrintable(tsql));
-    const QString plan = sdb.queryPlan(sql);
+    // The one native SQLite statement the T-SQL statement runs as.
+    const QList<db::SqliteStep> steps = db::TsqlTranslator::translate(tsql);
+    QVERIFY2(steps.size() == 1 && steps.first().kind == db::SqliteStep::Native, qPrintable(tsql));
+    const QString plan = sdb.queryPlan(steps.first().sql);
     qInfo().noquote() << tsql << "\n    ->" << QString(plan).replace(u'\n', u"\n    -> "_s);
     QVERIFY2(!plan.contains(u"SCAN"_s), qPrintable(plan));
     QVERIFY2(plan.contains(u"SEARCH"_s), qPrintable(plan));

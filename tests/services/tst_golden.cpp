@@ -52,24 +52,17 @@ Values valuesFrom(const QString &pairs)
 
 const QString dropT = u"if exists (select * from sysobjects where id = object_id(N'{T}') and "
                       "OBJECTPROPERTY(id, N'IsUserTable') = 1)  drop table {T}"_s;
-const QString keyTail = u", iRecordID   int, blastflag bit not null default 1, vstatus1  "
-                        "nvarchar(50), nstatus2  numeric, Primary Key( PK_{T}));"_s;
-const QString createR1 = dropT
-                         + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL , cPsn_Num    VARCHAR(10) "
-                           "NOT NULL"_s
-                         + keyTail;
-const QString createR2 = dropT
-                         + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL , cDepCode    VARCHAR(12) "
-                           "NOT NULL"_s
-                         + keyTail;
+// The person, department and job tables: their key column, then the same four columns.
+QString keyed(const QString &keyColumn)
+{
+    return dropT + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL , "_s + keyColumn
+           + u" NOT NULL, iRecordID   int, blastflag bit not null default 1, vstatus1  "
+             "nvarchar(50), nstatus2  numeric, Primary Key( PK_{T}));"_s;
+}
 const QString createR3 = dropT
                          + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL , cDutycode      "
                            "VARCHAR(20) NOT NULL, iRecordID   int, blastflag bit not null default "
                            "1, vstatus1  nvarchar(50), nstatus2  numeric, Primary Key(PK_{T}));"_s;
-const QString createR4 = dropT
-                         + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL , cJobcode     VARCHAR(20) "
-                           "NOT NULL"_s
-                         + keyTail;
 const QString createR9
     = dropT + u" CREATE TABLE {T} (PK_{T}   ZQUID NOT NULL  Primary Key( PK_{T}));"_s;
 
@@ -102,13 +95,14 @@ void TestGolden::setDictsFace_data()
 
     const QString code = u"HR_GOLD"_s;
     // Lower case and a set key name the group as well; attendance and "^" first are key-only.
-    const QList<std::pair<QString, QString>> creates{{u"R1"_s, createR1},
-                                                     {u"r2"_s, createR2},
-                                                     {u"CR3^HR_OLD^"_s, createR3},
-                                                     {u"R4"_s, createR4},
-                                                     {u"R9"_s, createR9},
-                                                     {u"R5"_s, createR9},
-                                                     {u"^R1"_s, createR9}};
+    const QList<std::pair<QString, QString>> creates{
+        {u"R1"_s, keyed(u"cPsn_Num    VARCHAR(10)"_s)},
+        {u"r2"_s, keyed(u"cDepCode    VARCHAR(12)"_s)},
+        {u"CR3^HR_OLD^"_s, createR3},
+        {u"R4"_s, keyed(u"cJobcode     VARCHAR(20)"_s)},
+        {u"R9"_s, createR9},
+        {u"R5"_s, createR9},
+        {u"^R1"_s, createR9}};
     for (const auto &[key, create] : creates)
         QTest::addRow("CreateTable %s", qPrintable(key))
             << u"CreateTable"_s << key << code << false << true << QStringList()
@@ -136,6 +130,10 @@ void TestGolden::setDictsFace_data()
     QTest::newRow("Add type 5") << u"Add"_s << u"5"_s << code << true << true
                                 << QStringList{u"iAuthType=0"_s, u"bAuthControl=0"_s}
                                 << QStringList{dictInsert, reportInsert, busInsert};
+    QTest::newRow("Add type ' 5' is no type 5")
+        << u"Add"_s << u" 5"_s << code << true << true
+        << QStringList{u"iAuthType=1"_s, u"bAuthControl=1"_s}
+        << QStringList{dictInsert, reportInsert, busInsert};
     QTest::newRow("Add without business object")
         << u"Add"_s << u"1"_s << code << false << true << QStringList()
         << QStringList{dictInsert, reportInsert};
@@ -168,12 +166,12 @@ void TestGolden::setDictsFace_data()
                                         << QStringList() << QStringList{dictUpdate, reportUpdate};
     QTest::newRow("Modify blank code")
         << u"Modify"_s << u"1"_s << u"  "_s << true << false << QStringList() << QStringList();
-    QTest::newRow("ModifyDelFlag")
-        << u"ModifyDelFlag"_s << QString() << code << false << true << QStringList()
+    QTest::newRow("ModifyDelFlag padded code")
+        << u"ModifyDelFlag"_s << QString() << u"HR_GOLD  "_s << false << true << QStringList()
         << QStringList{u"update hr_sys_setdict  set bdelFlag= 1 where ctablecode='{sTable}'"_s,
                        u"delete from hr_sys_CategoriesMember where ctablecode='{sTable}'"_s};
-    QTest::newRow("Delete")
-        << u"Delete"_s << QString() << code << false << true << QStringList()
+    QTest::newRow("Delete padded code")
+        << u"Delete"_s << QString() << u" HR_GOLD "_s << false << true << QStringList()
         << QStringList{u"delete from hr_sys_setdict where ctablecode='{TableCode}'"_s,
                        u"delete from Rpt_GRPDEF where Tablename='{TableCode}' and systemid='HM'"_s,
                        u"delete from hr_sys_CategoriesMember where ctablecode='{TableCode}'"_s,
@@ -289,8 +287,8 @@ void TestGolden::itemDictsFace_data()
         << u"Modify"_s << t << c << 0 << 0 << QStringList{typesQuery, dictUpdate};
     QTest::newRow("Modify padded codes") << u"Modify"_s << u"HR_GOLD "_s << u"cGold   "_s << 0 << 0
                                          << QStringList{typesQuery, dictUpdate};
-    QTest::newRow("ModifyDelFlag")
-        << u"ModifyDelFlag"_s << t << c << 0 << 0
+    QTest::newRow("ModifyDelFlag padded codes")
+        << u"ModifyDelFlag"_s << u"HR_GOLD "_s << u"cGold  "_s << 0 << 0
         << QStringList{u"update hr_sys_itemdict  set bdelFlag= 1 where ctablecode='{sTable}' "
                        "and citemCode='{sItemCode}'"_s};
     QTest::newRow("InsertTableField")

@@ -184,11 +184,9 @@ QVariant TestDatabase::scalar(const QString &sql)
 QStringList TestDatabase::columns(const QString &table)
 {
     QStringList names;
-    const QString sql
-        = onPostgres() ? u"select column_name from information_schema.columns where table_schema = "
-                         "current_schema() and table_name = lower('%1') order by ordinal_position"_s
-                       : u"select name from pragma_table_info('%1')"_s;
-    auto rs = m_conn->engine().QueryNative(sql.arg(table));
+    // On PostgreSQL through the catalogue function addCatalogueViews() makes.
+    auto rs
+        = m_conn->engine().QueryNative(u"select name from pragma_table_info('%1')"_s.arg(table));
     for (; !rs->Eof(); rs->MoveNext())
         names << rs->FieldValue(0).toString().toLower();
     return names;
