@@ -1,5 +1,6 @@
 #include "HostSession.h"
 #include "ScriptedMessages.h"
+#include "WindowControls.h"
 
 #include "archive/frmAddModiArchiveItem.h"
 #include "archive/frmAddModifyArchive.h"
@@ -21,30 +22,10 @@ using namespace vorlane::test;
 
 namespace {
 
-template<class W = QLineEdit>
-W *child(QWidget *w, const char *name)
-{
-    W *c = w->findChild<W *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
-
-// Runs a browser command whose editor opens modally, acting on it while it is open.
 template<class Dialog>
 void withDialog(const std::function<void()> &command, const std::function<void(Dialog *)> &act)
 {
-    bool acted = false;
-    QTimer::singleShot(0, [&] {
-        Dialog *d = existingWindowInstance<Dialog>();
-        QVERIFY(d && d->isVisible());
-        acted = true;
-        act(d);
-        if (d->isVisible())
-            d->close();
-    });
-    command();
-    QVERIFY(acted);
+    withModalDialog<Dialog>(&existingWindowInstance<Dialog>, command, act);
 }
 
 } // namespace
@@ -75,10 +56,10 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
 
     // A multi-level class gets the next number and its table.
     withDialog<frmAddModifyArchive>(menu("Add", "ADDL"), [](frmAddModifyArchive *d) {
-        QCOMPARE(child(d, "txtCode")->text(), QStringLiteral("007"));
-        child(d, "txtName")->setText(QStringLiteral("证书类别"));
-        child<QCheckBox>(d, "chkLevels")->setChecked(true);
-        child<QPushButton>(d, "cmdOk")->click();
+        QCOMPARE(control<QLineEdit>(d, "txtCode")->text(), QStringLiteral("007"));
+        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("证书类别"));
+        control<QCheckBox>(d, "chkLevels")->setChecked(true);
+        control<QPushButton>(d, "cmdOk")->click();
     });
     QVERIFY(s.db.tableExists(QStringLiteral("HR_CT007")));
     const QString classKey = QStringLiteral("RHR_CT007^1");
@@ -88,9 +69,9 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     QVERIFY(w->Tree()->selectKey(classKey));
     w->ShowSelectedNode();
     withDialog<frmAddModiArchiveItem>(menu("Add", "ADDX"), [](frmAddModiArchiveItem *d) {
-        child(d, "txtCode")->setText(QStringLiteral("01"));
-        child(d, "txtName")->setText(QStringLiteral("职业资格"));
-        child<QPushButton>(d, "cmdOk")->click();
+        control<QLineEdit>(d, "txtCode")->setText(QStringLiteral("01"));
+        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("职业资格"));
+        control<QPushButton>(d, "cmdOk")->click();
         QVERIFY(d->isVisible());
     });
     QCOMPARE(messages->lastText(), QStringLiteral("添加成功"));
@@ -98,9 +79,9 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     QVERIFY(w->Tree()->selectKey(topKey));
     w->ShowSelectedNode();
     withDialog<frmAddModiArchiveItem>(menu("Add", "ADDX"), [](frmAddModiArchiveItem *d) {
-        child(d, "txtCode")->setText(QStringLiteral("0101"));
-        child(d, "txtName")->setText(QStringLiteral("电工"));
-        child<QPushButton>(d, "cmdOk")->click();
+        control<QLineEdit>(d, "txtCode")->setText(QStringLiteral("0101"));
+        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("电工"));
+        control<QPushButton>(d, "cmdOk")->click();
     });
     QCOMPARE(
         s.db.scalar(QStringLiteral("select bChildFlag from HR_CT007 where ccodeID='01'")).toInt(),

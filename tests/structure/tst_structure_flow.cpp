@@ -1,5 +1,6 @@
 #include "HostSession.h"
 #include "ScriptedMessages.h"
+#include "WindowControls.h"
 
 #include "common/LauncherWindow.h"
 #include "common/NodeTree.h"
@@ -23,40 +24,15 @@ using namespace vorlane::test;
 
 namespace {
 
-template<class W>
-W *child(QWidget *w, const char *name)
-{
-    W *c = w->findChild<W *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
-
 void type(QWidget *w, const char *name, const QString &text)
 {
-    child<QLineEdit>(w, name)->setText(text);
+    control<QLineEdit>(w, name)->setText(text);
 }
 
-void click(QWidget *w, const char *name)
-{
-    child<QPushButton>(w, name)->click();
-}
-
-// Runs a browser command whose dialog opens modally, acting on the dialog while it is open.
 template<class Dialog>
 void withDialog(const std::function<void()> &command, const std::function<void(Dialog *)> &act)
 {
-    bool acted = false;
-    QTimer::singleShot(0, [&] {
-        Dialog *d = existingWindowInstance<Dialog>();
-        QVERIFY(d && d->isVisible());
-        acted = true;
-        act(d);
-        if (d->isVisible())
-            d->close();
-    });
-    command();
-    QVERIFY(acted);
+    withModalDialog<Dialog>(&existingWindowInstance<Dialog>, command, act);
 }
 
 QString nodeKeyOf(frmConstructUI *w, const QString &code)
@@ -107,7 +83,7 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     withDialog<frmAddModifyConstruct>(menu("Add", "ADDL"), [](frmAddModifyConstruct *d) {
         type(d, "txtCode", QStringLiteral("hr_hi_skill"));
         type(d, "txtName", QStringLiteral("技能证书"));
-        child<QListWidget>(d, "lstFunc")->item(0)->setSelected(true);
+        control<QListWidget>(d, "lstFunc")->item(0)->setSelected(true);
         click(d, "cmdOk");
     });
     QCOMPARE(messages->lastText(), QStringLiteral("创建成功"));
@@ -122,7 +98,7 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
         for (const auto &[code, name, typeCode, len, dec] :
              {std::tuple{"cCertNo", "证书编号", "2", "20", ""},
               std::tuple{"nScore", "成绩", "4", "6", "1"}}) {
-            auto *types = child<QComboBox>(d, "cboType");
+            auto *types = control<QComboBox>(d, "cboType");
             const int index
                 = types->findText(QString::fromLatin1(typeCode) + u'-', Qt::MatchStartsWith);
             types->setCurrentIndex(index);

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 namespace vorlane::test {
 
 // A window's control by its objectName; a missing one stops the run, as the names are fixed.
@@ -38,6 +40,26 @@ void onModalDialog(Act act)
         QVERIFY(dialog);
         act(dialog);
     });
+}
+
+// Runs a command that opens the dialog of type T modally (a single-instance window found by
+// find()), acts on it while it is open, and closes it if the act left it open.
+template<class T>
+void withModalDialog(const std::function<T *()> &find,
+                     const std::function<void()> &command,
+                     const std::function<void(T *)> &act)
+{
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+        T *dialog = find();
+        QVERIFY(dialog && dialog->isVisible());
+        acted = true;
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->close();
+    });
+    command();
+    QVERIFY(acted);
 }
 
 } // namespace vorlane::test
