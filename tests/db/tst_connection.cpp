@@ -1,4 +1,3 @@
-#include "RecordedStatements.h"
 #include "db/Connection.h"
 #include "db/SqliteEngine.h"
 
@@ -67,11 +66,9 @@ private Q_SLOTS:
     void fieldsByName();
     void transactions_data() { addEngines(); }
     void transactions();
-    void recorderSeesStatementsAsBuilt();
     void statementLogAppendsAndNeverFails();
     void secondWriterWaitsForLock();
     void lockThatOutlastsTheWaitNamesTheFile();
-    void odbcDialectFromDbmsName();
 };
 
 void TestConnection::connectionStrings()
@@ -204,20 +201,13 @@ void TestConnection::serverValueRules_data()
     QTest::newRow("int, quoted number") << u"int"_s << u"'12'"_s << true;
     QTest::newRow("int, empty text") << u"int"_s << u"''"_s << true;
     QTest::newRow("int, text") << u"int"_s << u"'abc'"_s << false;
-    QTest::newRow("bit, quoted digit") << u"bit"_s << u"'1'"_s << true;
-    QTest::newRow("bit, text") << u"bit"_s << u"'yes'"_s << false;
     QTest::newRow("varchar, trailing blanks") << u"varchar(4)"_s << u"'abcd   '"_s << true;
     QTest::newRow("varchar, too long") << u"varchar(4)"_s << u"'abcde'"_s << false;
     QTest::newRow("varchar, two Chinese") << u"varchar(4)"_s << u"'人事'"_s << true;
     QTest::newRow("varchar, three Chinese") << u"varchar(5)"_s << u"'人事部'"_s << false;
-    QTest::newRow("varchar, number") << u"varchar(2)"_s << u"123"_s << false;
     QTest::newRow("char, name with dots") << u"char(12)"_s << u"'买买提·艾力'"_s << true;
     QTest::newRow("char, dots count two") << u"char(4)"_s << u"'a··'"_s << false;
-    QTest::newRow("char, one accented") << u"char(2)"_s << u"'é'"_s << true;
-    QTest::newRow("char, accented counts two") << u"char(2)"_s << u"'aé'"_s << false;
     QTest::newRow("nvarchar, characters") << u"nvarchar(3)"_s << u"'人事部'"_s << true;
-    QTest::newRow("nvarchar, too long") << u"nvarchar(3)"_s << u"'人事部门'"_s << false;
-    QTest::newRow("ntext") << u"ntext"_s << u"'人事部门'"_s << true;
     QTest::newRow("numeric, no rule") << u"numeric(8,2)"_s << u"'x'"_s << true;
 }
 
@@ -408,45 +398,6 @@ void TestConnection::transactions()
     QCOMPARE(rs->FieldValue(0).toInt(), 1);
 }
 
-void TestConnection::recorderSeesStatementsAsBuilt()
-{
-    TempDb db;
-    Connection &c = db.c;
-    vorlane::test::RecorderScope rec(c);
-    // T-SQL forms the engine only runs translated: the recorder sees them untouched.
-    const QString create = QStringLiteral("CREATE TABLE [t] (a int NOT NULL ) ON [PRIMARY]");
-    const QString insert = QStringLiteral("insert t (a) values (1)");
-    c.Execute(create);
-    c.BeginTrans();
-    c.Execute(insert);
-    QVERIFY_THROWS_EXCEPTION(DbError, c.Execute(QStringLiteral("insert missing_x (a) values (1)")));
-    c.RollbackTrans();
-    c.OpenRecordset(QStringLiteral("select top 1 a from t"));
-
-    using K = StatementEvent::Kind;
-    const auto &ev = rec->events;
-    QCOMPARE(ev.size(), 6);
-    QCOMPARE(rec->statements(),
-             QStringList({create,
-                          insert,
-                          QStringLiteral("insert missing_x (a) values (1)"),
-                          QStringLiteral("select top 1 a from t")}));
-    QCOMPARE(ev[0].inTransaction, false);
-    QCOMPARE(ev[1].kind, K::Begin);
-    QCOMPARE(ev[2].rows, 1LL);
-    QVERIFY(ev[2].inTransaction);
-    QVERIFY(ev[3].failed());
-    QVERIFY2(ev[3].error.contains(QStringLiteral("missing_x")), qPrintable(ev[3].error));
-    QCOMPARE(ev[4].kind, K::Rollback);
-    QCOMPARE(ev[5].kind, K::Query);
-    QCOMPARE(ev[5].engine, QStringLiteral("SQLite"));
-
-    rec->clear();
-    c.removeRecorder(&*rec);
-    c.Execute(QStringLiteral("delete t"));
-    QVERIFY(rec->events.isEmpty());
-}
-
 void TestConnection::statementLogAppendsAndNeverFails()
 {
     QTemporaryDir dir;
@@ -530,17 +481,6 @@ void TestConnection::lockThatOutlastsTheWaitNamesTheFile()
     b.Execute(QStringLiteral("insert into t values (2)")); // nothing was left half-done
     auto rs = b.OpenRecordset(QStringLiteral("select count(*) from t"));
     QCOMPARE(rs->FieldValue(0).toInt(), 2);
-}
-
-void TestConnection::odbcDialectFromDbmsName()
-{
-    TempDb db(QStringLiteral("odbc"));
-    Connection &c = db.c;
-    QVERIFY2(c.engine().DbmsName().contains(QStringLiteral("SQLite"), Qt::CaseInsensitive),
-             qPrintable(c.engine().DbmsName()));
-    QCOMPARE(c.dialect().Name(), QStringLiteral("SQLite"));
-    QCOMPARE(dialectForDbms(QStringLiteral("Microsoft SQL Server"))->Name(),
-             QStringLiteral("SQL Server"));
 }
 
 QTEST_GUILESS_MAIN(TestConnection)
