@@ -287,20 +287,6 @@ void TstTranslator::statementForms_data()
         << u"c;PK_hr_zz9 ZQUID 1 1;iAge INT 0 0"_s;
 
     const QString codes = codeTableWithCodes();
-    QTest::newRow("code Add")
-        << createCodeTable(u"HR_CT901"_s) << addCode(u"HR_CT901"_s, u"0101"_s, u"乙"_s, 1, u"01"_s)
-        << u"select ccodeID, ilevels, typeof(ilevels), cpCodeID, bhideFlag from HR_CT901"_s
-        << u"ccodeID|ilevels|typeof(ilevels)|cpCodeID|bhideFlag;0101|1|integer|01|0"_s;
-    QTest::newRow("code Modify")
-        << codes
-        << u"update HR_CT901 set vDescription='改',  vsimpleName='改',  vsimpleSpell='G',  "
-           "bsysFlag='1',  bChildFlag='1',  bhideFlag='1',  vmemo='m'  where ccodeId='0102'"_s
-        << u"select ccodeID, vdescription, bhideFlag from HR_CT901 where vsimpleSpell = 'G'"_s
-        << u"ccodeID|vdescription|bhideFlag;0102|改|1"_s;
-    QTest::newRow("select all columns")
-        << codes << u"select * from HR_CT901 where ilevels=0"_s << query
-        << u"ccodeID|vdescription|vsimpleName|vsimpleSpell|ilevels|cpCodeID|bsysFlag|bChildFlag|"
-           "bhideFlag|vMemo;01|甲|甲||0||1|0|0|;02|戊|戊||0||1|0|0|"_s;
     QTest::newRow("children of a code by precedence")
         << codes
         << u"select ccodeID from HR_CT901  where cpCodeID =  '0102' or cCodeID=  '0102'  and "
@@ -490,8 +476,6 @@ void TstTranslator::alterColumn_data()
 
     QTest::newRow("longer text") << u"cName"_s << u"varchar(30)"_s << 200 << 200 << QString()
                                  << true;
-    QTest::newRow("precision and decimals")
-        << u"nPay"_s << u"numeric(12,4)"_s << 131 << 131 << QString() << true;
     QTest::newRow("nvarchar to varchar")
         << u"cKind"_s << u"varchar(8)"_s << 202 << 200 << QString() << true;
     QTest::newRow("key column longer, no transaction")

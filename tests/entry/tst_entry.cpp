@@ -9,11 +9,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <functional>
 
 using namespace vorlane;
 using namespace Qt::StringLiterals;
@@ -23,50 +20,6 @@ using vorlane::test::MessageScope;
 int runMdlFunctionTests(int argc, char **argv);
 
 namespace {
-
-// Puts two values of one property through an instance and reads them back through it, through a
-// second instance and from the login context; two values, so that a put shows even where one of
-// them equals a default. Gives what went wrong, nothing when all was right.
-template<typename Setter, typename T>
-std::function<QString()>
-property(bool contextOnly, Setter set, T (clsLoginMsg::*get)() const, T Defs::*member, T a, T b)
-{
-    return [=] {
-        clsLoginMsg writer;
-        clsLoginMsg other;
-        const T otherCopy = (other.*get)();
-        for (const T &value : {a, b}) {
-            (writer.*set)(value);
-            if (!(Defs::instance().*member == value))
-                return u"login context"_s;
-            if (!((writer.*get)() == value))
-                return u"writing instance"_s;
-            // Instance copies stay as they were in the other instance; the rest is read through.
-            if (!((other.*get)() == (contextOnly ? value : otherCopy)))
-                return u"other instance"_s;
-        }
-        return QString();
-    };
-}
-
-const QMap<QString, std::function<QString()>> &properties()
-{
-    using M = clsLoginMsg;
-    using D = Defs;
-    const std::shared_ptr<VexaLogin> login = std::make_shared<FakeLogin>();
-#define PROPERTY(contextOnly, name, a, b)                                                          \
-    std::pair(QStringLiteral(#name), property(contextOnly, &M::set##name, &M::name, &D::name, a, b))
-    static const QMap<QString, std::function<QString()>> all = {
-        {u"cLogin"_s, property(false, &M::setCLogin, &M::cLogin, &D::cLogin, login, {})},
-        PROPERTY(false, CAccId, u"008"_s, u"009"_s),
-        PROPERTY(false, OperateDate, QDate(2024, 2, 29), QDate(1666, 6, 6)),
-        PROPERTY(false, IsAdmin, true, false),
-        PROPERTY(true, OptFlag, qint16(1), qint16(-1)),
-        PROPERTY(true, MenuID, u"HR0101"_s, u"HR02"_s),
-    };
-#undef PROPERTY
-    return all;
-}
 
 QString sqliteFile(const QTemporaryDir &dir, const QString &name)
 {
@@ -92,8 +45,6 @@ private Q_SLOTS:
     void cleanup();
 
     void freshLoginMsgDefaults();
-    void putAndGet_data();
-    void putAndGet();
     void newInstanceResetsOptFlagOnly();
 
     void showFormOpensSharedConnection();
@@ -127,19 +78,6 @@ void TestEntry::freshLoginMsgDefaults()
     QCOMPARE(defs.helpLocation, u"/opt/vexa/share/help/"_s);
     clsLoginMsg().setCLogin(nullptr);
     QVERIFY(!defs.cLogin && defs.helpLocation.isEmpty());
-}
-
-void TestEntry::putAndGet_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const QString &name : properties().keys())
-        QTest::newRow(qPrintable(name)) << name;
-}
-
-void TestEntry::putAndGet()
-{
-    QFETCH(QString, name);
-    QCOMPARE(properties().value(name)(), QString());
 }
 
 void TestEntry::newInstanceResetsOptFlagOnly()
