@@ -137,17 +137,6 @@ public:
         return columns;
     }
 
-    // The query plan SQLite picks for a native statement, one detail per line.
-    QString queryPlan(const QString &nativeSql)
-    {
-        QStringList details;
-        auto rs
-            = m_db.conn().engine().QueryNative(QStringLiteral("EXPLAIN QUERY PLAN ") + nativeSql);
-        for (; !rs->Eof(); rs->MoveNext())
-            details << rs->Fields(QStringLiteral("detail")).Value().toString();
-        return details.join(u'\n');
-    }
-
 private:
     TestDatabase m_db;
 };

@@ -64,7 +64,6 @@ void TestBadInput::textsRoundTrip_data()
     QTest::newRow("pattern characters") << u"100%_done [a-z]"_s;
     QTest::newRow("control characters") << u"a\\b\nc\td\r"_s;
     QTest::newRow("non-BMP") << u"𠀀𠀁 😀 𝄞 人事"_s;
-    QTest::newRow("10000 characters") << QString(9998, u'长') + u"'x"_s;
     QTest::newRow("empty") << QString();
 }
 

@@ -1,6 +1,5 @@
 #include "ServiceDatabase.h"
 
-#include "db/TsqlTranslator.h"
 #include "model/clsHrCT.h"
 #include "services/clsHrCTsFace.h"
 
@@ -65,8 +64,6 @@ private Q_SLOTS:
     void failedRegistrationKeepsTableUntilRollback();
     void modifySpreadsHideFlagByPrefixAndRefusesBlanks();
     void deleteRemovesPrefixSubtree();
-    void readsAndPrefixWritesUseIndexes_data();
-    void readsAndPrefixWritesUseIndexes();
 };
 
 void TestCTsFace::createAddAndReplace()
@@ -173,45 +170,6 @@ void TestCTsFace::deleteRemovesPrefixSubtree()
         if (step.startsWith(u"1101"))
             QCOMPARE(sdb.count(u"select bChildFlag from HR_CT900 where ccodeID='11'"_s), 1);
     }
-}
-
-void TestCTsFace::readsAndPrefixWritesUseIndexes_data()
-{
-    QTest::addColumn<QString>("tsql");
-    QTest::addColumn<QStringList>("indexes");
-
-    const QString key = u"sqlite_autoindex_HR_CT900_1"_s;
-    // One statement per index: the archive browser's reads.
-    QTest::newRow("level") << u"select * from HR_CT900 where ilevels=0"_s
-                           << QStringList{u"IX_HR_CT900_ilevels"_s};
-    QTest::newRow("children")
-        << u"select * from HR_CT900  where cpCodeID =  '1101' or cCodeID=  '1101'  and ilevels <> 1"_s
-        << QStringList{u"IX_HR_CT900_cpCodeID"_s, key};
-    // The service's prefix writes: the key's index serves LIKE as well.
-    QTest::newRow("delete subtree")
-        << u"delete from HR_CT900  where ccodeId like'11%'"_s << QStringList{key};
-}
-
-void TestCTsFace::readsAndPrefixWritesUseIndexes()
-{
-    QFETCH(QString, tsql);
-    QFETCH(QStringList, indexes);
-    if (test::TestDatabase::onPostgres())
-        QSKIP("checks SQLite's query plans; PostgreSQL plans from table statistics");
-    ServiceDatabase sdb;
-    clsHrCTsFace face;
-    QVERIFY(face.CreateTable(T));
-    fillTree(face);
-
-    // The one native SQLite statement the T-SQL statement runs as.
-    const QList<db::SqliteStep> steps = db::TsqlTranslator::translate(tsql);
-    QVERIFY2(steps.size() == 1 && steps.first().kind == db::SqliteStep::Native, qPrintable(tsql));
-    const QString plan = sdb.queryPlan(steps.first().sql);
-    qInfo().noquote() << tsql << "\n    ->" << QString(plan).replace(u'\n', u"\n    -> "_s);
-    QVERIFY2(!plan.contains(u"SCAN"_s), qPrintable(plan));
-    QVERIFY2(plan.contains(u"SEARCH"_s), qPrintable(plan));
-    for (const QString &index : indexes)
-        QVERIFY2(plan.contains(u"INDEX "_s + index), qPrintable(plan));
 }
 
 int runCTsFaceTests(int argc, char **argv)
