@@ -174,7 +174,6 @@ private Q_SLOTS:
     void unknownStatementCarriesSqliteMessage();
     void rollbackUndoesDdl();
     void codesMatchWithoutCase();
-    void executeCountsChangedRows();
     void alterColumn_data();
     void alterColumn();
     void alterColumnRebuildRefusesBadValues();
@@ -450,19 +449,6 @@ void TstTranslator::codesMatchWithoutCase()
     QVERIFY(ids[1] != ids[2]);
     for (const QString &id : ids.mid(1))
         QVERIFY2(guidForm.match(id).hasMatch(), qPrintable(id));
-}
-
-// The code services spread flags over a subtree and delete it by prefix.
-void TstTranslator::executeCountsChangedRows()
-{
-    TestDatabase db(false);
-    Connection &conn = db.conn();
-    conn.Execute(codeTableWithCodes());
-    QCOMPARE(conn.Execute(u"update HR_CT901 set  bhideFlag='1' where ccodeId like '01%'"_s), 4);
-    QCOMPARE(native(conn, u"select group_concat(ccodeID) as v from HR_CT901 where bhideFlag='1'"_s),
-             u"v;01,0101,0102,010201"_s);
-    QCOMPARE(conn.Execute(u"delete from HR_CT901  where ccodeId like'0102%'"_s), 2);
-    QCOMPARE(native(conn, u"select group_concat(ccodeID) as v from HR_CT901"_s), u"v;01,0101,02"_s);
 }
 
 void TstTranslator::alterColumn_data()

@@ -49,7 +49,6 @@ private Q_SLOTS:
 
     void showFormOpensSharedConnection();
     void showFormReportsFailedConnection();
-    void showFormWithoutLoginThrows();
     void secondShowFormReplacesConnection();
     void messageService();
 };
@@ -148,20 +147,6 @@ void TestEntry::showFormReportsFailedConnection()
     QVERIFY(!Defs::instance().connection);
     QCOMPARE(messages->shown.size(), 1);
     QVERIFY(!QFile::exists(u"/nonexistent-dir/x.db"_s));
-}
-
-void TestEntry::showFormWithoutLoginThrows()
-{
-    QTemporaryDir dir;
-    auto previous = std::make_shared<db::Connection>();
-    previous->Open(sqliteFile(dir, u"a.db"_s));
-    Defs::instance().connection = previous;
-    MessageScope messages;
-
-    QVERIFY_THROWS_EXCEPTION(HostError, clsShowForm());
-    QVERIFY(Defs::instance().connection == previous);
-    QCOMPARE(previous->State(), int(db::adStateOpen));
-    QVERIFY(messages->shown.isEmpty());
 }
 
 void TestEntry::secondShowFormReplacesConnection()

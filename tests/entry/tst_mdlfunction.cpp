@@ -33,7 +33,6 @@ private Q_SLOTS:
     void statusBarTexts();
     void checkFunctionRight_data();
     void checkFunctionRight();
-    void checkFunctionRightReleaseAndMissingHostObjects();
     void hasTMFirstDate_data();
     void hasTMFirstDate();
 
@@ -275,22 +274,6 @@ void TestMdlFunction::checkFunctionRight()
     }
     // The function name is asked only when the host gives no reason.
     QCOMPARE(m_zwpub->asked.isEmpty(), !message.startsWith(u'['));
-}
-
-void TestMdlFunction::checkFunctionRightReleaseAndMissingHostObjects()
-{
-    MessageScope messages;
-    QVERIFY(CheckFunctionRight(u"HM01020101"_s, false));
-    QCOMPARE(m_login->calls, QStringList{u"RequestTask(HM01020101,false,0)"_s});
-
-    // A refusal without a reason needs the function-name object to say what was refused.
-    Defs::instance().ZWPub.reset();
-    m_login->replies = {{false, 5, QString()}};
-    QVERIFY_THROWS_EXCEPTION(HostError, CheckFunctionRight(u"HM01010101"_s, true));
-    QVERIFY(messages->shown.isEmpty());
-
-    Defs::instance().reset();
-    QVERIFY_THROWS_EXCEPTION(HostError, CheckFunctionRight(u"HM01010101"_s, true));
 }
 
 void TestMdlFunction::hasTMFirstDate_data()

@@ -146,10 +146,7 @@ void TstHost::codeTablesAreConsistent_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<bool>("multiLevel");
     QTest::newRow("gender") << u"HR_CT001"_s << false;
-    QTest::newRow("ethnic groups") << u"HR_CT002"_s << false;
     QTest::newRow("education") << u"HR_CT003"_s << true;
-    QTest::newRow("political status") << u"HR_CT004"_s << false;
-    QTest::newRow("marital status") << u"HR_CT005"_s << false;
     QTest::newRow("administrative divisions") << u"HR_CT006"_s << true;
 }
 

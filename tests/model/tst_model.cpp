@@ -244,8 +244,6 @@ private Q_SLOTS:
     void positions_data();
     void positions();
     void removeAndClear();
-    void manyKeysThroughRemovalsAndCopies();
-    void iterationFollowsInsertionOrder();
 
     void load_data();
     void load();
@@ -461,48 +459,6 @@ void tst_Model::removeAndClear()
     QVERIFY(!groups.Exists(1));
     QCOMPARE(kept->TableGroup(), u"2"_s);
     QVERIFY(groups.Add(u"2"_s).get() != kept.get());
-}
-
-void tst_Model::manyKeysThroughRemovalsAndCopies()
-{
-    clsHrCTs codes;
-    for (int i = 0; i < 3000; ++i)
-        codes.Add(u"C"_s + n(i))->setCodeId(n(i));
-    for (int i = 2999; i >= 0; i -= 3)
-        codes.Remove(u"c"_s + n(i));
-    codes.Remove(1); // "C0", by position
-    const clsHrCTs copy = codes;
-    codes.Add(u"C2999"_s);
-    QCOMPARE(copy.Count(), 1999);
-    QVERIFY(!copy.Exists(u"C2999"_s));
-    for (int i = 1; i < 3000; ++i) {
-        const bool kept = i % 3 != 2;
-        QCOMPARE(copy.Exists(u"c"_s + n(i)), kept);
-        if (kept)
-            QCOMPARE(copy.Item(1 + i - 1 - i / 3)->CodeId(), n(i));
-    }
-}
-
-void tst_Model::iterationFollowsInsertionOrder()
-{
-    clsHrSysDataFormats formats;
-    const QStringList patterns{u"yyyy-mm-dd"_s, u"yyyy年mm月dd日"_s, u"yy.mm"_s};
-    for (const QString &p : patterns)
-        formats.Add(p.toUpper())->setDateFormat(p);
-
-    QStringList seen;
-    for (const auto &format : formats)
-        seen << format->DateFormat();
-    QCOMPARE(seen, patterns);
-
-    // The enumerator is a snapshot: changing the collection while walking it is safe.
-    QStringList walked;
-    for (const auto &format : formats.NewEnum()) {
-        walked << format->DateFormat();
-        formats.Remove(1);
-    }
-    QCOMPARE(walked, patterns);
-    QCOMPARE(formats.Count(), 0);
 }
 
 void tst_Model::load_data()

@@ -212,7 +212,6 @@ void TestItemDictsFace::columnDefinitions_data()
     QTest::newRow("numeric with its own size")
         << u"cX|4|numeric(18,4)|9|3"_s << u"cX numeric(9,3)  null "_s << u"cX numeric(9,3)"_s;
     QTest::newRow("date") << u"cX|5|datetime|8|2"_s << u"cX datetime  null "_s << QString();
-    QTest::newRow("integer") << u"cX|3|int||"_s << u"cX int  null "_s << QString();
     QTest::newRow("blank in name") << u"c X|2|varchar|1|0"_s << u"!"_s << QString();
     QTest::newRow("length breaks out") << u"cX|2|varchar|1)--|0"_s << u"!"_s << QString();
     QTest::newRow("negative decimals") << u"cX|4|numeric|5|-1"_s << u"!"_s << QString();

@@ -45,9 +45,6 @@ void TestSetDictsFace::createTableByToken_data()
     const QString pk = u"pk_hr_new zquid 1 - 1"_s;
     const QStringList person = QStringList{pk, u"cpsn_num varchar(10) 1 - 0"_s} + tail;
     QTest::newRow("person group node") << u"R1"_s << person;
-    QTest::newRow("lower-case department")
-        << u"r2"_s << QStringList{pk, u"cdepcode varchar(12) 1 - 0"_s} + tail;
-    QTest::newRow("attendance is key-only") << u"R5"_s << QStringList{pk};
     QTest::newRow("caret in second place") << u"C^R1^x"_s << QStringList{pk};
     QTest::newRow("empty key") << QString() << QStringList{pk};
 }
