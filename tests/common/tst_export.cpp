@@ -195,15 +195,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("kind");
-        // Every kind for workbooks (the library reports no write errors), two for the others.
+        // Every kind for workbooks (the library reports no write errors), one for the others.
         for (const char *kind :
              {"read-only folder", "read-only file", "missing folder", "full disk"})
             QTest::addRow("xlsx, %s", kind) << u"xlsx"_s << QString::fromLatin1(kind);
-        for (const char *suffix : {"csv", "pdf"}) {
-            for (const char *kind : {"read-only file", "full disk"})
-                QTest::addRow("%s, %s", suffix, kind)
-                    << QString::fromLatin1(suffix) << QString::fromLatin1(kind);
-        }
+        QTest::newRow("csv, full disk") << u"csv"_s << u"full disk"_s;
+        QTest::newRow("pdf, read-only file") << u"pdf"_s << u"read-only file"_s;
     }
 
     void failedWriteLeavesNothing()
