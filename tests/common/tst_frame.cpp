@@ -380,19 +380,6 @@ private Q_SLOTS:
         frame.operationMenu()->close();
     }
 
-    void rightClickOnAnEmptyTreeDoesNothing()
-    {
-        LoginScope login;
-        ProbeFrame frame;
-        frame.setNodes.clear();
-        QVERIFY(loadAndShow(frame));
-        QCOMPARE(frame.Tree()->NodeCount(), 0);
-        frame.clearLog();
-        Q_EMIT frame.grid()->customContextMenuRequested(QPoint(10, 10));
-        QVERIFY(frame.log.isEmpty());
-        QVERIFY(!frame.operationMenu()->isVisible());
-    }
-
     void treeKeepsKeysTagsAndIndexOrder()
     {
         NodeTree tree;
