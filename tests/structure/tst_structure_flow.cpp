@@ -141,6 +141,10 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
     QCOMPARE(messages->lastText(), QStringLiteral("删除成功"));
     QVERIFY(!s.db.tableExists(QStringLiteral("hr_hi_skill")));
+    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_itemdict where ctablecode="
+                                        "'hr_hi_skill' union select 1 from hr_sys_setdict "
+                                        "where ctablecode='hr_hi_skill'"))
+                 .isValid());
     QVERIFY(nodeKeyOf(w, QStringLiteral("hr_hi_skill")).isEmpty());
     w->close();
 }
