@@ -100,6 +100,10 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     QVERIFY(!w->Tree()->Exists(topKey));
     w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
     QVERIFY(!s.db.tableExists(QStringLiteral("HR_CT007")));
+    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_setdict where cTableCode='HR_CT007' "
+                                        "union select 1 from hr_sys_itemdict where "
+                                        "cTableCode='HR_CT007'"))
+                 .isValid());
     QVERIFY(!w->Tree()->Exists(classKey));
     w->close();
 }
