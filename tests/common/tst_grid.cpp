@@ -101,18 +101,6 @@ private Q_SLOTS:
         QCOMPARE(grid.TextMatrix(0, 1), u"标题"_s);
     }
 
-    void addItemSplitsAtTabs()
-    {
-        Grid grid;
-        grid.setCols(3);
-        grid.AddItem(u"3\tHR_CT001\t性别"_s);
-        QCOMPARE(grid.Rows(), 3);
-        QCOMPARE(grid.rowTexts(2).join(u','), u"3,HR_CT001,性别"_s);
-        grid.AddItem(u"x\ty"_s, 1);
-        QCOMPARE(grid.TextMatrix(1, 1), u"y"_s);
-        QCOMPARE(grid.TextMatrix(3, 2), u"性别"_s);
-    }
-
     void rowFollowsTheViewAndTheViewFollowsRow()
     {
         Grid grid;
