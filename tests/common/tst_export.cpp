@@ -264,7 +264,6 @@ private Q_SLOTS:
         QTest::newRow("xlsx long") << u"xlsx"_s << 100000 << 4;
         QTest::newRow("csv long") << u"csv"_s << 100000 << 4;
         QTest::newRow("xlsx wide") << u"xlsx"_s << 50 << 200;
-        QTest::newRow("pdf long") << u"pdf"_s << 3000 << 6;
     }
 
     void longAndWideGridsExportCompletely()
@@ -291,13 +290,11 @@ private Q_SLOTS:
             QCOMPARE(cells.value(cellRef(rowCount + 1, columnCount)), last);
             QCOMPARE(cells.value(cellRef(rowCount + 1, 0)), QString::number(rowCount));
             QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), u"单位"_s);
-        } else if (suffix == u"csv") {
+        } else {
             const QStringList lines = csvLines(readAll(path));
             QCOMPARE(lines.size(), rowCount + 4);
             QCOMPARE(lines[rowCount + 1].section(u',', -1), last);
             QCOMPARE(lines[1].count(u','), columnCount);
-        } else {
-            QVERIFY(readAll(path).startsWith("%PDF"));
         }
     }
 
