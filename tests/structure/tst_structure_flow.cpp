@@ -90,6 +90,8 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     QVERIFY(s.db.tableExists(QStringLiteral("hr_hi_skill")));
     const QString setKey = nodeKeyOf(w, QStringLiteral("hr_hi_skill"));
     QVERIFY(!setKey.isEmpty());
+    QCOMPARE(w->Tree()->Node(setKey)->text(0), QStringLiteral("技能证书"));
+    QCOMPARE(w->Tree()->Node(setKey)->parent(), w->Tree()->Node(QStringLiteral("R1")));
 
     // Two items in one commit, then a longer text column.
     QVERIFY(w->Tree()->selectKey(setKey));
