@@ -173,26 +173,6 @@ private Q_SLOTS:
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(390, 190)); // below the rows
         QCOMPARE(spy.count(), 3);
     }
-
-    void redrawOffFillsAHundredThousandRows()
-    {
-        Grid grid;
-        grid.setCols(21);
-        grid.setRedraw(false);
-        grid.setRows(100001);
-        for (int r = 1; r < grid.Rows(); ++r) {
-            QStringList texts;
-            texts.reserve(21);
-            texts << QString::number(r);
-            for (int c = 1; c < 21; ++c)
-                texts << u"值%1"_s.arg(c);
-            grid.setRowTexts(r, texts);
-        }
-        grid.setRedraw(true);
-        QCOMPARE(grid.model()->rowCount(), 100000);
-        QCOMPARE(grid.model()->index(99999, 0).data().toString(), u"100000"_s);
-        QCOMPARE(grid.TextMatrix(50000, 20), u"值20"_s);
-    }
 };
 
 int runGridTests(int argc, char **argv)
