@@ -256,8 +256,7 @@ void TestArchiveBrowser::deleteCodesAndClasses()
     QVERIFY(deleteRow(u"5"_s).contains(u"hr_gone"_s));
     QCOMPARE(f.count(u"select count(*) from HR_CT003 where ccodeID='5'"_s), 1);
 
-    // Classes: system ones stay, referenced ones are flagged, the others go.
-    f.addClass(u"HR_CT100"_s, u"未引用"_s);
+    // Classes: system ones stay, referenced ones are flagged (the others go in the flow test).
     f.addClass(u"HR_CT101"_s, u"被引用"_s);
     f.conn().Execute(u"update hr_sys_itemdict set vReferenceObj='HR_CT101' "
                      "where cTableCode='hr_hi_family' and citemCode='rPolity'"_s);
@@ -275,12 +274,6 @@ void TestArchiveBrowser::deleteCodesAndClasses()
     QCOMPARE(deleteClass(u"RHR_CT101^1"_s), u"该档案类被引用，已打上删除标志！"_s);
     QCOMPARE(f.count(u"select bdelFlag from hr_sys_setdict where cTableCode='HR_CT101'"_s), 1);
     QVERIFY(f.db.tableExists(u"HR_CT101"_s) && f.tree()->Exists(u"RHR_CT101^1"_s));
-
-    QCOMPARE(deleteClass(u"RHR_CT100^1"_s), u"删除成功！"_s);
-    QVERIFY(!f.db.tableExists(u"HR_CT100"_s) && !f.tree()->Exists(u"RHR_CT100^1"_s));
-    QCOMPARE(f.count(u"select (select count(*) from hr_sys_setdict where cTableCode='HR_CT100') + "
-                     "(select count(*) from hr_sys_itemdict where cTableCode='HR_CT100')"_s),
-             0);
 }
 
 void TestArchiveBrowser::commandsAndRights()
@@ -345,14 +338,8 @@ void TestArchiveBrowser::menusEditorCallbacksAndFindNext()
     f.visit(u"CHR_CT003^1^0"_s);
     QCOMPARE(visibleEntries(f.tree()), u"mnuAddItem mnuModifyX mnuDelX mnuFind mnuRef"_s);
 
-    // What the editors call after a save.
-    f.window->AddClassNode(u"HR_CT100^1"_s, u"新档案类"_s);
-    QCOMPARE(f.tree()->Node(u"RHR_CT100^1"_s)->text(0), u"新档案类(HR_CT100)"_s);
-    f.addCode(u"HR_CT003"_s, u"5"_s, QString(), 0);
+    // What the editors call after a save, besides the new nodes of the flow test.
     f.visit(Education);
-    f.window->AddCodeNode(Education, u"HR_CT003^5^0"_s, u"代码5"_s);
-    QCOMPARE(f.tree()->Node(u"CHR_CT003^5^0"_s)->parent(), f.tree()->Node(Education));
-    QVERIFY(f.gridRowOf(u"5"_s) > 0);
     f.window->RefreshAfterEdit(3);
     QCOMPARE(f.window->gridRow(), 3);
     QCOMPARE(f.window->firstChildKey(Education), u"CHR_CT003^1^0"_s);
@@ -386,7 +373,6 @@ void TestArchiveBrowser::find_data()
     QTest::newRow("code equal, lower case")
         << code << u"等于"_s << u"hr_ct005"_s << u"RHR_CT005^0"_s;
     QTest::newRow("no match") << code << u"包含"_s << u"HR_HI"_s << QString();
-    QTest::newRow("unknown operator") << code << u"相似"_s << u"HR"_s << QString();
 }
 
 void TestArchiveBrowser::find()
@@ -403,9 +389,8 @@ void TestArchiveBrowser::find()
     f.window->RunFind();
     if (found.isEmpty()) {
         QCOMPARE(f.window->selectedNodeKey(), u"RHR_CT001^0"_s);
-        // Restarting from the top finds nothing either and asks again; an unknown operator
-        // does not search.
-        QCOMPARE(messages->shown.size(), op == u"相似" ? 0 : 2);
+        // Restarting from the top finds nothing either and asks again.
+        QCOMPARE(messages->shown.size(), 2);
         return;
     }
     QCOMPARE(f.window->selectedNodeKey(), found);

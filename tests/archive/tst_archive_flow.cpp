@@ -63,7 +63,7 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     });
     QVERIFY(s.db.tableExists(QStringLiteral("HR_CT007")));
     const QString classKey = QStringLiteral("RHR_CT007^1");
-    QVERIFY(w->Tree()->Exists(classKey));
+    QCOMPARE(w->Tree()->Node(classKey)->text(0), QStringLiteral("证书类别(HR_CT007)"));
 
     // A top-level code and a child below it; the editor stays open for the next code.
     QVERIFY(w->Tree()->selectKey(classKey));
@@ -76,6 +76,7 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     });
     QCOMPARE(messages->lastText(), QStringLiteral("添加成功"));
     const QString topKey = QStringLiteral("CHR_CT007^01^0");
+    QCOMPARE(w->Tree()->Node(topKey)->parent(), w->Tree()->Node(classKey));
     QVERIFY(w->Tree()->selectKey(topKey));
     w->ShowSelectedNode();
     withDialog<frmAddModiArchiveItem>(menu("Add", "ADDX"), [](frmAddModiArchiveItem *d) {
@@ -100,6 +101,10 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
     QVERIFY(!w->Tree()->Exists(topKey));
     w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
     QVERIFY(!s.db.tableExists(QStringLiteral("HR_CT007")));
+    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_setdict where cTableCode='HR_CT007' "
+                                        "union select 1 from hr_sys_itemdict where "
+                                        "cTableCode='HR_CT007'"))
+                 .isValid());
     QVERIFY(!w->Tree()->Exists(classKey));
     w->close();
 }

@@ -130,12 +130,6 @@ void ProbeFrame::toolbarButtonMenuClick(const QString &buttonKey, const QString 
     failIf(u"menu"_s);
 }
 
-bool ProbeFrame::prepareOperationMenu(QWidget *source)
-{
-    log << u"menuFor:" + source->objectName();
-    return true;
-}
-
 void ProbeFrame::formUnload()
 {
     log << u"unload"_s;

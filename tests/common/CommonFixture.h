@@ -63,7 +63,6 @@ protected:
     bool acceptsButton(const QString &key) override { return !inert.contains(key); }
     void toolbarButtonClick(const QString &key) override;
     void toolbarButtonMenuClick(const QString &buttonKey, const QString &menuKey) override;
-    bool prepareOperationMenu(QWidget *source) override;
     void formUnload() override;
 
 private:

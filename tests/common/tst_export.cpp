@@ -161,49 +161,30 @@ private Q_SLOTS:
         }
     }
 
-    void nothingIsWritten_data()
-    {
-        QTest::addColumn<int>("chooserCalls");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty tree") << 0 << QString();
-        QTest::newRow("title row only") << 0 << u"没有数据！"_s;
-        QTest::newRow("cancelled file choice") << 1 << QString();
-    }
-
     void nothingIsWritten()
     {
-        QFETCH(int, chooserCalls);
-        QFETCH(QString, message);
         ExportRun run;
-        auto frame = std::make_unique<ProbeFrame>();
-        if (QByteArray(QTest::currentDataTag()) == "empty tree")
-            frame->setNodes.clear();
-        frame->rows = SampleRows;
-        frame->FormLoad();
-        if (!message.isEmpty())
-            frame->grid()->setRows(1);
-        run.exportTo(*frame, {});
-        QCOMPARE(run.chooser->calls, chooserCalls);
-        QCOMPARE(run.messages->shown.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty())
-            QCOMPARE(run.messages->lastText(), message);
-        if (chooserCalls)
-            QVERIFY(run.chooser->suggested.first().endsWith(Title + u".xlsx"_s));
+        auto frame = run.frame();
+        run.exportTo(*frame, {}); // the file choice cancelled
+        QCOMPARE(run.chooser->calls, 1);
+        QVERIFY(run.chooser->suggested.first().endsWith(Title + u".xlsx"_s));
+        QVERIFY(run.messages->shown.isEmpty());
+        frame->grid()->setRows(1); // the title row only: no file is asked for
+        QCOMPARE(run.exportTo(*frame, {}), u"没有数据！"_s);
+        QCOMPARE(run.chooser->calls, 1);
+        QVERIFY(filesIn(run.dir.path()).isEmpty());
     }
 
     void failedWriteLeavesNothing_data()
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("kind");
-        // Every kind for workbooks (the library reports no write errors), two for the others.
+        // Every kind for workbooks (the library reports no write errors), one for the others.
         for (const char *kind :
              {"read-only folder", "read-only file", "missing folder", "full disk"})
             QTest::addRow("xlsx, %s", kind) << u"xlsx"_s << QString::fromLatin1(kind);
-        for (const char *suffix : {"csv", "pdf"}) {
-            for (const char *kind : {"read-only file", "full disk"})
-                QTest::addRow("%s, %s", suffix, kind)
-                    << QString::fromLatin1(suffix) << QString::fromLatin1(kind);
-        }
+        QTest::newRow("csv, full disk") << u"csv"_s << u"full disk"_s;
+        QTest::newRow("pdf, read-only file") << u"pdf"_s << u"read-only file"_s;
     }
 
     void failedWriteLeavesNothing()
@@ -267,7 +248,6 @@ private Q_SLOTS:
         QTest::newRow("xlsx long") << u"xlsx"_s << 100000 << 4;
         QTest::newRow("csv long") << u"csv"_s << 100000 << 4;
         QTest::newRow("xlsx wide") << u"xlsx"_s << 50 << 200;
-        QTest::newRow("pdf long") << u"pdf"_s << 3000 << 6;
     }
 
     void longAndWideGridsExportCompletely()
@@ -294,13 +274,11 @@ private Q_SLOTS:
             QCOMPARE(cells.value(cellRef(rowCount + 1, columnCount)), last);
             QCOMPARE(cells.value(cellRef(rowCount + 1, 0)), QString::number(rowCount));
             QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), u"单位"_s);
-        } else if (suffix == u"csv") {
+        } else {
             const QStringList lines = csvLines(readAll(path));
             QCOMPARE(lines.size(), rowCount + 4);
             QCOMPARE(lines[rowCount + 1].section(u',', -1), last);
             QCOMPARE(lines[1].count(u','), columnCount);
-        } else {
-            QVERIFY(readAll(path).startsWith("%PDF"));
         }
     }
 

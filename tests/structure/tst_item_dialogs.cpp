@@ -551,11 +551,6 @@ void TestItemDialogs::loginFlagsAndAttendanceSets()
     QTimer::singleShot(0, [] { existingWindowInstance<frmAddConstructItem>()->close(); });
     clsManagefrm().AddConstructItem(familyNode, 1, nullptr);
     QVERIFY(!existingWindowInstance<frmAddConstructItem>()->isVisible());
-
-    // A key without a set opens the dialog all the same, for no set.
-    frmAddConstructItem *dlg = openAdd(u"R1"_s);
-    QVERIFY(dlg->isVisible());
-    QVERIFY(dlg->tableCode().isEmpty());
 }
 
 QTEST_MAIN(TestItemDialogs)

@@ -175,7 +175,6 @@ void TestSetEditor::inputChecks_data()
     row("code blank", code, {}, u"信息集代码不能为空，请输入..."_s, code);
     row("name blank", name, u" "_s, u"信息集名称不能为空，请输入..."_s, name);
     row("name 32 bytes", name, QString(16, u'名'), tooLong, name);
-    row("parent table", u"txtPtable"_s, QString(21, u'p'), tooLong, {}); // hidden box
     row("memo", u"txtMemo"_s, QString(101, u'm'), tooLong, u"txtMemo"_s);
     row("name taken", name, u"人员基本信息"_s, u"信息集名称不唯一，请重新输入..."_s, name);
     row("prefix", code, u"hrx_a"_s, u"信息集代码必须以‘hr_’打头，请重新输入..."_s, code);

@@ -90,6 +90,8 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     QVERIFY(s.db.tableExists(QStringLiteral("hr_hi_skill")));
     const QString setKey = nodeKeyOf(w, QStringLiteral("hr_hi_skill"));
     QVERIFY(!setKey.isEmpty());
+    QCOMPARE(w->Tree()->Node(setKey)->text(0), QStringLiteral("技能证书"));
+    QCOMPARE(w->Tree()->Node(setKey)->parent(), w->Tree()->Node(QStringLiteral("R1")));
 
     // Two items in one commit, then a longer text column.
     QVERIFY(w->Tree()->selectKey(setKey));
@@ -141,6 +143,10 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
     QCOMPARE(messages->lastText(), QStringLiteral("删除成功"));
     QVERIFY(!s.db.tableExists(QStringLiteral("hr_hi_skill")));
+    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_itemdict where ctablecode="
+                                        "'hr_hi_skill' union select 1 from hr_sys_setdict "
+                                        "where ctablecode='hr_hi_skill'"))
+                 .isValid());
     QVERIFY(nodeKeyOf(w, QStringLiteral("hr_hi_skill")).isEmpty());
     w->close();
 }
