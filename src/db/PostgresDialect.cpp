@@ -1,6 +1,7 @@
 #include "Dialect.h"
 
 #include "DbError.h"
+#include "DialectSupport.h"
 #include "Engine.h"
 #include "PgTranslator.h"
 #include "TsqlTokens.h"
@@ -12,30 +13,6 @@ namespace vorlane::db {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool changesRows(const QString &sql)
-{
-    const QString trimmed = sql.trimmed();
-    qsizetype n = 0;
-    while (n < trimmed.size() && trimmed.at(n).isLetter())
-        ++n;
-    const QStringView head = QStringView(trimmed).left(n);
-    for (const char *verb : {"insert", "update", "delete"}) {
-        if (head.compare(QLatin1String(verb), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool conditionHolds(Engine &engine, const PgStep &step)
-{
-    if (step.condition.isEmpty())
-        return true;
-    RecordsetPtr rs = engine.QueryNative(step.condition);
-    const bool found = !rs->Eof();
-    rs->Close();
-    return found != step.conditionNegated;
-}
 
 // A blank text assigned to a number column stores 0, as the server converts it; in a text column
 // it stays blank. The column's type is read from the catalogue only for such statements.
@@ -170,7 +147,7 @@ void prepareDatabase(Engine &engine)
 
 void runStep(Engine &engine, const PgStep &step, long long *changed)
 {
-    if (!conditionHolds(engine, step))
+    if (!conditionHolds(engine, step.condition, step.conditionNegated))
         return;
     const QString sql = resolveBlanks(engine, step.sql);
     const long long n = engine.ExecuteNative(sql);

@@ -1,7 +1,9 @@
 #include "Dialect.h"
 
 #include "DbError.h"
+#include "DialectSupport.h"
 #include "Engine.h"
+#include "TsqlTokens.h"
 #include "TsqlTranslator.h"
 
 #include <optional>
@@ -9,47 +11,10 @@
 namespace vorlane::db {
 
 using namespace Qt::StringLiterals;
+using tsql::quoteIdentifier;
+using tsql::quoteLiteral;
 
 namespace {
-
-QString quoteLiteral(const QString &s)
-{
-    QString out = s;
-    out.replace(u'\'', u"''"_s);
-    return u'\'' + out + u'\'';
-}
-
-QString quoteIdentifier(const QString &s)
-{
-    QString out = s;
-    out.replace(u'"', u"\"\""_s);
-    return u'"' + out + u'"';
-}
-
-bool changesRows(const QString &sql)
-{
-    // Plain string work: this may run while static objects are being destroyed at exit.
-    const QString trimmed = sql.trimmed();
-    qsizetype n = 0;
-    while (n < trimmed.size() && trimmed.at(n).isLetter())
-        ++n;
-    const QStringView head = QStringView(trimmed).left(n);
-    for (const char *verb : {"insert", "update", "delete", "replace"}) {
-        if (head.compare(QLatin1String(verb), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool conditionHolds(Engine &engine, const SqliteStep &step)
-{
-    if (step.condition.isEmpty())
-        return true;
-    RecordsetPtr rs = engine.QueryNative(step.condition);
-    const bool found = !rs->Eof();
-    rs->Close();
-    return found != step.conditionNegated;
-}
 
 QList<QStringList> rows(Engine &engine, const QString &sql)
 {
@@ -307,7 +272,7 @@ long long SqliteDialect::Execute(Engine &engine, const QString &tsql) const
         throw DbError(u"执行的语句为空"_s);
     long long changed = 0;
     for (const SqliteStep &step : steps) {
-        if (!conditionHolds(engine, step))
+        if (!conditionHolds(engine, step.condition, step.conditionNegated))
             continue;
         if (step.kind == SqliteStep::AlterColumn) {
             alterColumn(engine, step);
@@ -329,7 +294,7 @@ RecordsetPtr SqliteDialect::Query(Engine &engine, const QString &tsql) const
         return engine.QueryNative(tsql);
     const SqliteStep last = steps.takeLast();
     for (const SqliteStep &step : std::as_const(steps)) {
-        if (!conditionHolds(engine, step))
+        if (!conditionHolds(engine, step.condition, step.conditionNegated))
             continue;
         if (step.kind == SqliteStep::AlterColumn)
             alterColumn(engine, step);
