@@ -6,8 +6,8 @@
 #       starts a server, runs COMMAND with VORLANE_TEST_PG set to its ODBC connection string,
 #       stops the server and removes its directory; exits with COMMAND's status.
 #   postgres-test-server.sh start
-#       starts a server in the background and prints two lines, VORLANE_TEST_PG=<connection string>
-#       and VORLANE_TEST_PG_DIR=<directory>; the server stops when the calling process exits, or
+#       starts a server in the background and prints two lines for eval, VORLANE_TEST_PG=<connection
+#       string> and VORLANE_TEST_PG_DIR=<directory>; the server stops when the calling process exits, or
 #   postgres-test-server.sh stop DIRECTORY
 set -euo pipefail
 
@@ -100,8 +100,8 @@ start)
         done
         stop_server "$DIR"
     ) </dev/null >/dev/null 2>&1 &
-    echo "VORLANE_TEST_PG=$CONN"
-    echo "VORLANE_TEST_PG_DIR=$DIR"
+    printf 'VORLANE_TEST_PG=%q\n' "$CONN"
+    printf 'VORLANE_TEST_PG_DIR=%q\n' "$DIR"
     ;;
 stop)
     [ -n "${2:-}" ] || die "stop needs the directory printed by start"
