@@ -12,10 +12,8 @@ packages=(
     fonts-noto-cjk
     xvfb xauth
 )
-# The PostgreSQL server and its ODBC driver only for scripts/test-postgres.sh.
-if [ "${1:-}" = "--postgres" ]; then
-    packages+=(postgresql-15 odbc-postgresql)
-fi
+# The tests run on PostgreSQL too, on a private server of their own (scripts/postgres-test-server.sh).
+packages+=(postgresql-15 odbc-postgresql)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -34,5 +32,11 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
+# Only the server's programs are wanted: no cluster of the system's, hence no service left running.
+if ! dpkg-query -W -f='${Status}' postgresql-15 2>/dev/null | grep -q 'install ok installed'; then
+    $sudo mkdir -p /etc/postgresql-common/createcluster.d
+    echo "create_main_cluster = false" \
+        | $sudo tee /etc/postgresql-common/createcluster.d/vorlane.conf >/dev/null
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

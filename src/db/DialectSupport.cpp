@@ -1,8 +1,11 @@
 #include "DialectSupport.h"
 
 #include "Engine.h"
+#include "TsqlTranslator.h"
 
 namespace vorlane::db {
+
+using namespace Qt::StringLiterals;
 
 bool changesRows(const QString &sql)
 {
@@ -27,6 +30,20 @@ bool conditionHolds(Engine &engine, const QString &condition, bool negated)
     const bool found = !rs->Eof();
     rs->Close();
     return found != negated;
+}
+
+QString valueRefusal(const QString &table,
+                     const QString &column,
+                     const QString &declared,
+                     const std::optional<QString> &value)
+{
+    const QString type = declared.toLower();
+    if (!value)
+        return u"表 %1 的列 %2（%3）不能存入所给的值"_s.arg(table, column, type);
+    const QString shown = value->size() > 80 ? value->left(80) + u'…' : *value;
+    if (TsqlTranslator::valueRule(type).kind == TsqlTranslator::ValueRule::Number)
+        return u"表 %1 的列 %2 是 %3 类型，不能存入文本“%4”"_s.arg(table, column, type, shown);
+    return u"表 %1 的列 %2 是 %3 类型，存不下“%4”：超出长度"_s.arg(table, column, type, shown);
 }
 
 } // namespace vorlane::db

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace vorlane::db {
 
 class Engine;
@@ -14,5 +16,12 @@ bool changesRows(const QString &sql);
 // Whether a step guarded by an existence query runs: the query finds a row, or, negated, none.
 // An empty condition always holds.
 bool conditionHolds(Engine &engine, const QString &condition, bool negated);
+
+// Why the server would refuse a value in a column of a declared type, as the message the user
+// reads; without the value when the engine cannot tell it.
+QString valueRefusal(const QString &table,
+                     const QString &column,
+                     const QString &declared,
+                     const std::optional<QString> &value);
 
 } // namespace vorlane::db

@@ -7,6 +7,7 @@
 #include "TsqlTokens.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 namespace vorlane::db {
 
@@ -128,6 +129,39 @@ private:
     QList<bool> m_bit;
 };
 
+// PostgreSQL folds unquoted names to lower case; the server names a result column as the query
+// spells it. A folded name takes the first spelling of that word in the T-SQL text.
+RecordsetPtr spelledAsWritten(RecordsetPtr rs, const QString &tsql)
+{
+    QStringList names;
+    bool renamed = false;
+    QHash<QString, QString> spelling;
+    for (int i = 0; i < rs->FieldCount(); ++i) {
+        QString name = rs->FieldName(i);
+        if (name == name.toLower()) {
+            if (spelling.isEmpty()) {
+                for (const tsql::Token &tok : tsql::tokenize(tsql)) {
+                    const QString word = tok.type == tsql::Token::Bracketed
+                                             ? tok.text.mid(1, tok.text.size() - 2)
+                                             : tok.text;
+                    if ((tok.type == tsql::Token::Word || tok.type == tsql::Token::Bracketed)
+                        && !spelling.contains(word.toLower()))
+                        spelling.insert(word.toLower(), word);
+                }
+            }
+            const QString written = spelling.value(name);
+            if (!written.isEmpty() && written != name) {
+                name = written;
+                renamed = true;
+            }
+        }
+        names << name;
+    }
+    if (renamed)
+        rs->RenameFields(names);
+    return rs;
+}
+
 // What the translated statements need in the database, created once with its first text column:
 // citext (a trusted extension: the database's owner may create it), and the server's implicit
 // conversion of text in arithmetic with an integer ("max(code) + 1").
@@ -155,6 +189,42 @@ void runStep(Engine &engine, const PgStep &step, long long *changed)
         *changed = n;
 }
 
+// A length rule of the translation refused a value: the message names table, column and type, as
+// on the other engines (PostgreSQL names only the constraint).
+DbError refusalOf(Engine &engine, const DbError &error, const QString &tsql)
+{
+    static const QRegularExpression rx(
+        u"relation \"(\\w+)\" violates check constraint \"vorlane_len_(\\w+)\""_s);
+    const auto m = rx.match(error.message());
+    if (!m.hasMatch())
+        return error;
+    const QString table = m.captured(1);
+    const QString column = m.captured(2);
+    QString declared;
+    try {
+        RecordsetPtr rs = engine.QueryNative(
+            u"SELECT col_description(attrelid, attnum) FROM pg_attribute WHERE attrelid = "
+            "to_regclass("_s
+            + tsql::quoteLiteral(table) + u") AND attname = "_s + tsql::quoteLiteral(column));
+        if (!rs->Eof())
+            declared = rs->FieldValue(0).toString();
+    } catch (const DbError &) {
+        return error;
+    }
+    // The names as the statement spells them.
+    QString tableName = table;
+    QString columnName = column;
+    for (const tsql::Token &tok : tsql::tokenize(tsql)) {
+        if (tok.type != tsql::Token::Word)
+            continue;
+        if (tok.text.compare(table, Qt::CaseInsensitive) == 0)
+            tableName = tok.text;
+        else if (tok.text.compare(column, Qt::CaseInsensitive) == 0)
+            columnName = tok.text;
+    }
+    return DbError(valueRefusal(tableName, columnName, declared, std::nullopt));
+}
+
 } // namespace
 
 QString PostgresDialect::Name() const
@@ -167,21 +237,25 @@ long long PostgresDialect::Execute(Engine &engine, const QString &tsql) const
     const QList<PgStep> steps = PgTranslator::translate(tsql);
     if (steps.isEmpty()) // like the server's command object, refuse to run nothing
         throw DbError(u"执行的语句为空"_s);
-    return inStatementSavepoint(engine, [&] {
-        if (!m_citextReady) {
-            for (const PgStep &s : steps) {
-                if (s.sql.contains(u"citext")) {
-                    prepareDatabase(engine);
-                    m_citextReady = true;
-                    break;
+    try {
+        return inStatementSavepoint(engine, [&] {
+            if (!m_citextReady) {
+                for (const PgStep &s : steps) {
+                    if (s.sql.contains(u"citext")) {
+                        prepareDatabase(engine);
+                        m_citextReady = true;
+                        break;
+                    }
                 }
             }
-        }
-        long long changed = 0;
-        for (const PgStep &s : steps)
-            runStep(engine, s, &changed);
-        return changed;
-    });
+            long long changed = 0;
+            for (const PgStep &s : steps)
+                runStep(engine, s, &changed);
+            return changed;
+        });
+    } catch (const DbError &e) {
+        throw refusalOf(engine, e, tsql);
+    }
 }
 
 RecordsetPtr PostgresDialect::Query(Engine &engine, const QString &tsql) const
@@ -190,11 +264,11 @@ RecordsetPtr PostgresDialect::Query(Engine &engine, const QString &tsql) const
     return inStatementSavepoint(engine, [&] {
         // The record set is that of the last statement; the statements before it run first.
         if (steps.isEmpty() || !steps.last().condition.isEmpty())
-            return BitRecordset::wrap(engine.QueryNative(tsql));
+            return BitRecordset::wrap(spelledAsWritten(engine.QueryNative(tsql), tsql));
         const PgStep last = steps.takeLast();
         for (const PgStep &s : std::as_const(steps))
             runStep(engine, s, nullptr);
-        return BitRecordset::wrap(engine.QueryNative(last.sql));
+        return BitRecordset::wrap(spelledAsWritten(engine.QueryNative(last.sql), tsql));
     });
 }
 

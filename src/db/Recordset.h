@@ -52,6 +52,9 @@ public:
     int FieldIndex(QStringView name) const; // -1 when unknown
 
     QString FieldName(int index) const { return m_names.at(index); }
+    // For dialects whose engine reports names otherwise than the server would: the same columns
+    // under the names given (as many as there are columns).
+    void RenameFields(const QStringList &names) { setColumns(names, m_types); }
     int FieldType(int index) const { return m_types.at(index); }
     QVariant FieldValue(int index) const;
     bool FieldIsNull(int index) const;

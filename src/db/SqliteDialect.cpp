@@ -30,21 +30,6 @@ QList<QStringList> rows(Engine &engine, const QString &sql)
     return out;
 }
 
-// Why the server would refuse a value in a column, as the message the user reads.
-QString valueRefusal(const QString &table,
-                     const QString &column,
-                     const QString &declared,
-                     const std::optional<QString> &value)
-{
-    const QString type = declared.toLower();
-    if (!value)
-        return u"表 %1 的列 %2（%3）不能存入所给的值"_s.arg(table, column, type);
-    const QString shown = value->size() > 80 ? value->left(80) + u'…' : *value;
-    if (TsqlTranslator::valueRule(type).kind == TsqlTranslator::ValueRule::Number)
-        return u"表 %1 的列 %2 是 %3 类型，不能存入文本“%4”"_s.arg(table, column, type, shown);
-    return u"表 %1 的列 %2 是 %3 类型，存不下“%4”：超出长度"_s.arg(table, column, type, shown);
-}
-
 // The first value of a column that its value rule refuses, if any.
 std::optional<QString>
 refusedValue(Engine &engine, const QString &table, const QString &column, const QString &type)

@@ -205,7 +205,7 @@ void TestArchiveBrowser::deleteCodesAndClasses()
     f.addCode(u"HR_CT003"_s, u"51"_s, u"5"_s, 1);
     f.addCode(u"HR_CT003"_s, u"5101"_s, u"51"_s, 2);
     f.conn().Execute(u"insert into hr_hi_education (PK_hr_hi_education, cPsn_Num, rEduDegree) "
-                     "values ('e1', '0001', '51')"_s);
+                     "values ('6F9619FF-8B86-D011-B42D-00C04FC964FF', '0001', '51')"_s);
     f.visit(Education);
 
     // From the tree with several codes listed, the user is sent to the grid first.
@@ -227,7 +227,7 @@ void TestArchiveBrowser::deleteCodesAndClasses()
     QCOMPARE(f.count(u"select count(*) from HR_CT003 where ccodeID like '5%'"_s), 3);
 
     // The whole subtree goes, after a confirmation that Cancel declines.
-    f.conn().Execute(u"delete from hr_hi_education where PK_hr_hi_education='e1'"_s);
+    f.conn().Execute(u"delete from hr_hi_education where PK_hr_hi_education='6F9619FF-8B86-D011-B42D-00C04FC964FF'"_s);
     f.visit(Education);
     messages->answers = {MsgResult::Cancel};
     QCOMPARE(deleteRow(u"5"_s), u"请确认要删除该档案项！"_s);

@@ -74,7 +74,6 @@ struct Session : vorlane::test::HostSession
     }
     QString text(const QString &sql) { return db.scalar(sql).toString(); }
     int count(const QString &sql) { return db.scalar(sql).toInt(); }
-    void exec(const QString &sql) { db.conn().engine().ExecuteNative(sql); }
 };
 
 template<class T = QLineEdit>
@@ -189,8 +188,7 @@ void TestArchiveEditors::failedClassAddLeavesNothing()
 {
     Session s;
     MessageScope messages;
-    s.exec(u"create trigger refuse after insert on hr_sys_itemdict "
-           "when new.ctablecode='HR_CT007' begin select raise(abort, 'refused'); end"_s);
+    s.db.refuse(u"hr_sys_itemdict"_s, u"insert"_s, u"NEW.ctablecode='HR_CT007'"_s);
 
     clsManagefrm().AddArchive(0, nullptr);
     auto *dialog = existingWindowInstance<frmAddModifyArchive>();
@@ -330,8 +328,7 @@ void TestArchiveEditors::failedCodeAddLeavesNothing()
     Session s;
     MessageScope messages;
     createClass();
-    s.exec(u"create trigger refuse before update of bChildFlag on HR_CT007 "
-           "begin select raise(abort, 'refused'); end"_s);
+    s.db.refuse(u"HR_CT007"_s, u"update of bChildFlag"_s);
 
     clsManagefrm().AddArchiveItem(u"CHR_CT007^01^0"_s, u"HR_CT007"_s, u"01"_s, 0, 0, nullptr);
     auto *dialog = existingWindowInstance<frmAddModiArchiveItem>();

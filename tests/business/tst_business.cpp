@@ -194,10 +194,7 @@ void TestBusiness::savingReplacesOneGroup()
     // A failed save says nothing, keeps the dialog open and the members as they were.
     selectCategory(w, u"CJ002"_s);
     const QStringList before = members(s, u"CJ002"_s);
-    // SQLite's own trigger syntax, past the T-SQL translator.
-    s.conn().engine().ExecuteNative(
-        u"create trigger refuse_members before insert on hr_sys_CategoriesMember "
-        "begin select raise(abort, '拒绝'); end"_s);
+    s.db.refuse(u"hr_sys_CategoriesMember"_s, u"insert"_s);
     withMembershipDialog(w, [&](frmXXJGroup &d) {
         click(&d, "cmdSel");
         click(&d, "cmdOk");

@@ -28,7 +28,9 @@ QString dump(Recordset &rs)
             const QVariant v = rs.FieldValue(i);
             values << (rs.FieldIsNull(i)               ? u"NULL"_s
                        : v.typeId() == QMetaType::Bool ? QString::number(v.toInt())
-                                                       : v.toString());
+                       : v.typeId() == QMetaType::QDateTime
+                           ? v.toDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s)
+                           : v.toString());
         }
         lines << values.join(u'|');
     }
@@ -224,17 +226,18 @@ void TstTranslator::statementForms_data()
     const QString set = addSet(u"hr_zz1"_s, u"测试集"_s, 1, 9);
     QTest::newRow("insert: dictionary row")
         << none << set
-        << u"select cTableCode, vTableName, iTableGroup, typeof(icodeLen), bDisplay, vmainKey "
+        << u"select cTableCode, vTableName, iTableGroup, typeof(icodeLen) t, bDisplay, vmainKey "
            "from hr_sys_setdict where cTableCode = 'hr_zz1'"_s
-        << u"cTableCode|vTableName|iTableGroup|typeof(icodeLen)|bDisplay|vMainKey;"
+        << u"cTableCode|vTableName|iTableGroup|t|bDisplay|vMainKey;"
            "hr_zz1|测试集|9|integer|1|PK_hr_zz1"_s;
     QTest::newRow("insert: blanks around the values")
         << u"delete from hr_sys_CategoriesMember where cid = 'CJ002'"_s
         << u"insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) values('CJ002', 'hr_zz1' "
            ",'1')"_s
-        << u"select cid, ctablecode, itablegroup, typeof(itablegroup) from hr_sys_CategoriesMember "
+        << u"select cid, ctablecode, itablegroup, typeof(itablegroup) t from "
+           u"hr_sys_CategoriesMember "
            "where cid = 'CJ002'"_s
-        << u"cid|ctablecode|itablegroup|typeof(itablegroup);CJ002|hr_zz1|1|integer"_s;
+        << u"cid|ctablecode|itablegroup|t;CJ002|hr_zz1|1|integer"_s;
     QTest::newRow("update: dictionary row, code in other case")
         << set
         << u"update hr_sys_setdict  set vTableName='新名',  vdescription='d',  bMultiLevel='0',  "
@@ -306,8 +309,9 @@ void TstTranslator::statementForms_data()
     QTest::newRow("top 1")
         << u"insert hr_bd_vouchertable (ctablecode, cVoucherCode) values ('hr_zz1', 'V1'), "
            "('hr_zz1', 'V2')"_s
-        << u"select top 1 * from hr_bd_vouchertable where ctablecode='HR_ZZ1'"_s << query
-        << u"ctablecode|cVoucherCode|vVoucherName;hr_zz1|V1|NULL"_s;
+        << u"select top 1 ctablecode, cVoucherCode, vVoucherName from hr_bd_vouchertable where "
+           "ctablecode='HR_ZZ1'"_s
+        << query << u"ctablecode|cVoucherCode|vVoucherName;hr_zz1|V1|NULL"_s;
     QTest::newRow("group as text")
         << u"delete from hr_sys_setdict where iTableGroup = 8\n"_s
                + addSet(u"hr_zz2"_s, u"b"_s, 1, 8, 1) + u"\n"_s
@@ -349,7 +353,18 @@ void TstTranslator::statementForms()
         return;
     }
     conn.Execute(statement);
-    QCOMPARE(native(conn, check), expected);
+    QString actual = native(conn, check);
+    if (TestDatabase::onPostgres()) { // names in lower case, as PostgreSQL keeps them
+        const bool columns = check.contains(u"pragma_table_info"_s);
+        const auto names = [columns](const QString &s) {
+            QStringList lines = s.split(u';');
+            lines[0] = lines[0].toLower();
+            return columns ? s.toLower() : lines.join(u';');
+        };
+        actual = names(actual);
+        expected = names(expected);
+    }
+    QCOMPARE(actual, expected);
 }
 
 void TstTranslator::expressionsKeepTheirMeaning_data()
@@ -384,6 +399,8 @@ void TstTranslator::expressionsKeepTheirMeaning()
 
 void TstTranslator::unknownStatementCarriesSqliteMessage()
 {
+    if (TestDatabase::onPostgres())
+        QSKIP("SQLite's own messages and table rebuild");
     TestDatabase db(false);
     for (const auto &[statement, message] :
          {std::pair{u"frobnicate the widgets"_s, u"near \"frobnicate\": syntax error"_s},
@@ -453,6 +470,8 @@ void TstTranslator::codesMatchWithoutCase()
 
 void TstTranslator::alterColumn_data()
 {
+    if (TestDatabase::onPostgres())
+        QSKIP("SQLite's own messages and table rebuild");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("newType");
     QTest::addColumn<int>("oldCode");
@@ -538,6 +557,8 @@ void TstTranslator::alterColumn()
 
 void TstTranslator::alterColumnRebuildRefusesBadValues()
 {
+    if (TestDatabase::onPostgres())
+        QSKIP("SQLite's own messages and table rebuild");
     TestDatabase db(false);
     Connection &conn = db.conn();
     makeAlterTable(conn);

@@ -473,7 +473,14 @@ void TestGolden::ctsFace()
     else if (operation == u"Delete")
         ok = face.Delete(table, code);
     QVERIFY2(ok == !templates.isEmpty(), qPrintable(face.lastError()));
-    QCOMPARE(rec->statements(), filled(templates, values));
+    QStringList built = rec->statements();
+    QStringList expected = filled(templates, values);
+    // The template's column names, read through "select *", come in PostgreSQL's lower case.
+    if (test::TestDatabase::onPostgres() && operation == u"CreateTable") {
+        built = built.join(u'\n').toLower().split(u'\n');
+        expected = expected.join(u'\n').toLower().split(u'\n');
+    }
+    QCOMPARE(built, expected);
 }
 
 void TestGolden::systGroupFace_data()

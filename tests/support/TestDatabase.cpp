@@ -43,28 +43,38 @@ void pgMaintenance(const QString &sql)
 }
 
 // Tests inspect the schema through SQLite's catalogue (sqlite_master, pragma_table_info). On
-// PostgreSQL a view and a function of those names answer the same questions; the type of a
-// column is the T-SQL type that the translation keeps in the column's comment.
+// PostgreSQL views and a function of those names answer the same questions, names compared
+// without case as the server compares them; the type of a column is the T-SQL type that the
+// translation keeps in the column's comment.
 void addCatalogueViews(db::Connection &conn)
 {
     db::Engine &e = conn.engine();
-    e.ExecuteNative(u"CREATE VIEW sqlite_master AS SELECT CASE c.relkind WHEN 'r' THEN 'table' "
-                    "WHEN 'i' THEN 'index' ELSE 'view' END AS type, c.relname::text AS name, "
-                    "coalesce(t.relname, c.relname)::text AS tbl_name FROM pg_class c JOIN "
-                    "pg_namespace n ON n.oid = c.relnamespace LEFT JOIN pg_index x ON "
-                    "x.indexrelid = c.oid LEFT JOIN pg_class t ON t.oid = x.indrelid WHERE "
-                    "n.nspname = current_schema() AND c.relkind IN ('r', 'i', 'v') AND c.relname "
-                    "<> 'sqlite_master'"_s);
+    e.ExecuteNative(u"CREATE EXTENSION IF NOT EXISTS citext"_s);
+    for (const QString &view : {u"sqlite_master"_s, u"sqlite_schema"_s}) {
+        e.ExecuteNative(u"CREATE VIEW "_s + view
+                        + u" AS SELECT CASE c.relkind WHEN 'r' THEN 'table' WHEN 'i' THEN 'index' "
+                          "ELSE 'view' END AS type, c.relname::citext AS name, coalesce(t.relname, "
+                          "c.relname)::citext AS tbl_name FROM pg_class c JOIN pg_namespace n ON "
+                          "n.oid = c.relnamespace LEFT JOIN pg_index x ON x.indexrelid = c.oid "
+                          "LEFT JOIN pg_class t ON t.oid = x.indrelid WHERE n.nspname = "
+                          "current_schema() AND c.relkind IN ('r', 'i', 'v') AND c.relname NOT IN "
+                          "('sqlite_master', 'sqlite_schema')"_s);
+    }
     e.ExecuteNative(
-        u"CREATE FUNCTION pragma_table_info(text) RETURNS TABLE (cid integer, name text, type "
+        u"CREATE FUNCTION pragma_table_info(text) RETURNS TABLE (cid integer, name citext, type "
         "text, \"notnull\" integer, dflt_value text, pk integer) LANGUAGE sql STABLE AS $$ "
-        "SELECT (a.attnum - 1)::int, a.attname::text, coalesce(col_description(a.attrelid, "
+        "SELECT (a.attnum - 1)::int, a.attname::citext, coalesce(col_description(a.attrelid, "
         "a.attnum), format_type(a.atttypid, a.atttypmod)), CASE WHEN a.attnotnull THEN 1 ELSE 0 "
         "END, pg_get_expr(d.adbin, d.adrelid), coalesce(array_position(k.conkey, a.attnum), 0) "
         "FROM pg_attribute a LEFT JOIN pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = "
         "a.attnum LEFT JOIN pg_constraint k ON k.conrelid = a.attrelid AND k.contype = 'p' "
         "WHERE a.attrelid = to_regclass(lower($1)) AND a.attnum > 0 AND NOT a.attisdropped "
         "ORDER BY a.attnum $$"_s);
+    e.ExecuteNative(u"CREATE FUNCTION typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS "
+                    "'SELECT pg_typeof($1)::text'"_s);
+    // Tests make statements fail through triggers that call this.
+    e.ExecuteNative(u"CREATE FUNCTION vorlane_refuse() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                    "BEGIN RAISE EXCEPTION '%', TG_ARGV[0]; END $$"_s);
 }
 
 QString pgName(const QString &kind)
@@ -201,6 +211,33 @@ bool TestDatabase::tableExists(const QString &table)
                               "collate nocase"_s;
     auto rs = m_conn->engine().QueryNative(sql.arg(table));
     return !rs->Eof();
+}
+
+void TestDatabase::refuse(const QString &table,
+                          const QString &event,
+                          const QString &condition,
+                          const QString &message)
+{
+    static std::atomic<int> counter{0};
+    const QString name = u"vorlane_refuse_%1"_s.arg(++counter);
+    if (onPostgres()) {
+        m_conn->engine().ExecuteNative(
+            u"CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE FUNCTION "
+            "vorlane_refuse('%5')"_s.arg(name,
+                                         event,
+                                         table.toLower(),
+                                         condition.isEmpty() ? QString()
+                                                             : u"WHEN ("_s + condition + u')',
+                                         message));
+    } else {
+        m_conn->engine().ExecuteNative(
+            u"CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, '%5'); END"_s.arg(
+                name,
+                event,
+                table,
+                condition.isEmpty() ? QString() : u"WHEN "_s + condition,
+                message));
+    }
 }
 
 } // namespace vorlane::test

@@ -37,6 +37,12 @@ public:
     // Declared columns of a physical table, in order, lower-cased names.
     QStringList columns(const QString &table);
     bool tableExists(const QString &table);
+    // Makes the engine refuse `event` ("insert", "update of bFlag") on the table, for rows that
+    // meet the condition (NEW.column = ...; empty: every row), with the message given.
+    void refuse(const QString &table,
+                const QString &event,
+                const QString &condition = QString(),
+                const QString &message = QStringLiteral("refused"));
 
 private:
     QTemporaryDir m_dir;
