@@ -2,6 +2,7 @@
 
 #include "DemoSeed.h"
 
+#include "db/CollectingEngine.h"
 #include "db/DbError.h"
 
 namespace vorlane::host {
@@ -94,37 +95,13 @@ void writeDemoAccount(SeedWriter &w, bool userTypes)
     meta.add({u"SchemaVersion"_s, seed::schemaVersion});
 }
 
-// Collects the statements instead of running them.
-class ScriptEngine final : public db::Engine
-{
-public:
-    QStringList statements;
-
-    QString DbmsName() const override { return u"Microsoft SQL Server"_s; }
-    long long ExecuteNative(const QString &sql) override
-    {
-        statements << sql;
-        return 0;
-    }
-    db::RecordsetPtr QueryNative(const QString &) override
-    {
-        throw db::DbError(u"生成脚本时不能查询数据库"_s);
-    }
-    void Begin() override {}
-    void Commit() override {}
-    void Rollback() override {}
-    void Close() override {}
-};
-
 } // namespace
 
 QString demoAccountScript()
 {
-    ScriptEngine engine;
-    {
-        SeedWriter w(engine, SeedWriter::Flavor::SqlServer);
-        writeDemoAccount(w, true);
-    }
+    db::CollectingEngine engine(u"Microsoft SQL Server"_s);
+    SeedWriter w(engine, SeedWriter::Flavor::SqlServer);
+    writeDemoAccount(w, true);
     QString script
         = u"-- The demo account database of Vorlane on SQL Server (the ZQUID type, the tables "
           "and the seed data),\n-- as vorlane writes it into an empty database. Run it in an "
