@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -70,7 +71,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v"
-            || arg == "--summary")
+            || arg == "--summary" || arg == "--mssql-script" || arg.startsWith("--mssql-script="))
             return std::make_unique<QCoreApplication>(argc, argv);
         screenshot = screenshot || arg == "--screenshot" || arg.startsWith("--screenshot=");
     }
@@ -98,6 +99,22 @@ bool prepareAccountDatabase(const QString &connectionString)
     out() << "空数据库，正在创建演示账套……" << Qt::endl;
     host::createDemoAccount(conn);
     return true;
+}
+
+// UTF-8 without a byte order mark, "\n" line ends: the checked-in script is compared byte for byte.
+int writeScript(const QString &path)
+{
+    const QByteArray script = host::demoAccountScript().toUtf8();
+    if (path == QStringLiteral("-")) {
+        std::fwrite(script.constData(), 1, size_t(script.size()), stdout);
+        return 0;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size() || !file.commit()) {
+        err() << "无法写入脚本文件：" << path << Qt::endl;
+        return 2;
+    }
+    return 0;
 }
 
 } // namespace
@@ -173,6 +190,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Append every statement run on the account database to FILE (also set by "
                        "the environment variable VORLANE_STATEMENT_LOG)."),
         QStringLiteral("file"));
+    const QCommandLineOption scriptOpt(
+        QStringLiteral("mssql-script"),
+        QStringLiteral(
+            "Write the T-SQL script that creates the demo account database on SQL Server "
+            "to FILE (- for standard output) and exit."),
+        QStringLiteral("file"));
     parser.addOptions({connectOpt,
                        logOpt,
                        operatorOpt,
@@ -189,7 +212,8 @@ int main(int argc, char *argv[])
                        demoOpt,
                        installOpt,
                        summaryOpt,
-                       screenshotOpt});
+                       screenshotOpt,
+                       scriptOpt});
     parser.addPositionalArgument(
         QStringLiteral("window"),
         QStringLiteral("Window to open: construct (the structure browser, the default), archive "
@@ -204,6 +228,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString window = windows.value(0, QStringLiteral("construct"));
+    if (parser.isSet(scriptOpt))
+        return writeScript(parser.value(scriptOpt));
     if (!parser.isSet(summaryOpt) && !qobject_cast<QApplication *>(&app)) {
         err() << "没有图形显示：请在桌面中运行，或用 scripts/run.sh（自动使用虚拟显示），"
                  "或加 --screenshot 目录 保存窗口截图，或加 --summary 只看账套摘要。"

@@ -8,6 +8,10 @@ namespace vorlane::host {
 // on an account database that already has them changes nothing. Throws db::DbError.
 void createDemoAccount(db::Connection &conn);
 
+// The statements createDemoAccount runs on SQL Server, as one T-SQL script: a header comment, then
+// each statement followed by a line "GO", so that sqlcmd and FreeTDS's tools run it batch by batch.
+QString demoAccountScript();
+
 // Whether the database is an account database: it has the dictionary and the host's operators.
 bool isAccountDatabase(db::Connection &conn);
 

@@ -130,7 +130,8 @@ void SeedWriter::Batch::flush()
 {
     if (m_rows.isEmpty())
         return;
-    const QString sql = m_head + m_rows.join(QLatin1Char(','));
+    // One row a line keeps the generated SQL Server script readable.
+    const QString sql = m_head + m_rows.join(QStringLiteral(",\n"));
     m_rows.clear();
     m_writer.exec(sql);
 }
