@@ -67,9 +67,6 @@ void TestApp::badCommandLines_data()
 
     QTest::newRow("unknown option") << QStringList{"--bogus"} << true << "bogus";
     QTest::newRow("unknown window") << QStringList{"--summary", "payroll"} << true << "未知的窗口";
-    QTest::newRow("missing directory")
-        << QStringList{"--summary", "--connect", "sqlite:" + m_dir.filePath("no/such/a.db")} << true
-        << "目录不存在";
     QTest::newRow("not a database")
         << QStringList{"--summary", "--connect", notDb} << true << "file is not a database";
     QTest::newRow("not an account database")

@@ -13,12 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
 using namespace vorlane;
 using namespace vorlane::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -56,54 +56,51 @@ void TestArchiveFlow::codeTableFromCreationToDeletion()
 
     // A multi-level class gets the next number and its table.
     withDialog<frmAddModifyArchive>(menu("Add", "ADDL"), [](frmAddModifyArchive *d) {
-        QCOMPARE(control<QLineEdit>(d, "txtCode")->text(), QStringLiteral("007"));
-        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("证书类别"));
+        QCOMPARE(control<QLineEdit>(d, "txtCode")->text(), u"007"_s);
+        control<QLineEdit>(d, "txtName")->setText(u"证书类别"_s);
         control<QCheckBox>(d, "chkLevels")->setChecked(true);
         control<QPushButton>(d, "cmdOk")->click();
     });
-    QVERIFY(s.db.tableExists(QStringLiteral("HR_CT007")));
-    const QString classKey = QStringLiteral("RHR_CT007^1");
-    QCOMPARE(w->Tree()->Node(classKey)->text(0), QStringLiteral("证书类别(HR_CT007)"));
+    QVERIFY(s.db.tableExists(u"HR_CT007"_s));
+    const QString classKey = u"RHR_CT007^1"_s;
+    QCOMPARE(w->Tree()->Node(classKey)->text(0), u"证书类别(HR_CT007)"_s);
 
     // A top-level code and a child below it; the editor stays open for the next code.
     QVERIFY(w->Tree()->selectKey(classKey));
     w->ShowSelectedNode();
     withDialog<frmAddModiArchiveItem>(menu("Add", "ADDX"), [](frmAddModiArchiveItem *d) {
-        control<QLineEdit>(d, "txtCode")->setText(QStringLiteral("01"));
-        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("职业资格"));
+        control<QLineEdit>(d, "txtCode")->setText(u"01"_s);
+        control<QLineEdit>(d, "txtName")->setText(u"职业资格"_s);
         control<QPushButton>(d, "cmdOk")->click();
         QVERIFY(d->isVisible());
     });
-    QCOMPARE(messages->lastText(), QStringLiteral("添加成功"));
-    const QString topKey = QStringLiteral("CHR_CT007^01^0");
+    QCOMPARE(messages->lastText(), u"添加成功"_s);
+    const QString topKey = u"CHR_CT007^01^0"_s;
     QCOMPARE(w->Tree()->Node(topKey)->parent(), w->Tree()->Node(classKey));
     QVERIFY(w->Tree()->selectKey(topKey));
     w->ShowSelectedNode();
     withDialog<frmAddModiArchiveItem>(menu("Add", "ADDX"), [](frmAddModiArchiveItem *d) {
-        control<QLineEdit>(d, "txtCode")->setText(QStringLiteral("0101"));
-        control<QLineEdit>(d, "txtName")->setText(QStringLiteral("电工"));
+        control<QLineEdit>(d, "txtCode")->setText(u"0101"_s);
+        control<QLineEdit>(d, "txtName")->setText(u"电工"_s);
         control<QPushButton>(d, "cmdOk")->click();
     });
-    QCOMPARE(
-        s.db.scalar(QStringLiteral("select bChildFlag from HR_CT007 where ccodeID='01'")).toInt(),
-        1);
-    QCOMPARE(s.db.scalar(QStringLiteral("select cpCodeID from HR_CT007 where ccodeID='0101'")),
-             QVariant(QStringLiteral("01")));
+    QCOMPARE(s.db.scalar(u"select bChildFlag from HR_CT007 where ccodeID='01'"_s).toInt(), 1);
+    QCOMPARE(s.db.scalar(u"select cpCodeID from HR_CT007 where ccodeID='0101'"_s),
+             QVariant(u"01"_s));
 
     // From the tree, the code of the grid's only row goes: on the class node the top-level code,
     // with its subtree. Then the class with its table.
     QVERIFY(w->Tree()->selectKey(classKey));
     w->ShowSelectedNode();
     w->setActiveControlOverride(BrowserFrame::ActiveControl::Tree);
-    w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEX"));
-    QCOMPARE(messages->lastText(), QStringLiteral("删除成功！"));
-    QCOMPARE(s.db.scalar(QStringLiteral("select count(*) from HR_CT007")).toInt(), 0);
+    w->Toolbar1_ButtonMenuClick(u"Delete"_s, u"DELETEX"_s);
+    QCOMPARE(messages->lastText(), u"删除成功！"_s);
+    QCOMPARE(s.db.scalar(u"select count(*) from HR_CT007"_s).toInt(), 0);
     QVERIFY(!w->Tree()->Exists(topKey));
-    w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
-    QVERIFY(!s.db.tableExists(QStringLiteral("HR_CT007")));
-    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_setdict where cTableCode='HR_CT007' "
-                                        "union select 1 from hr_sys_itemdict where "
-                                        "cTableCode='HR_CT007'"))
+    w->Toolbar1_ButtonMenuClick(u"Delete"_s, u"DELETEL"_s);
+    QVERIFY(!s.db.tableExists(u"HR_CT007"_s));
+    QVERIFY(!s.db.scalar(u"select 1 from hr_sys_setdict where cTableCode='HR_CT007' union "
+                         "select 1 from hr_sys_itemdict where cTableCode='HR_CT007'"_s)
                  .isValid());
     QVERIFY(!w->Tree()->Exists(classKey));
     w->close();

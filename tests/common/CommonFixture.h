@@ -58,7 +58,6 @@ protected:
     void loadData() override;
     void nodeClick() override;
     void treeDblClick() override { log << QStringLiteral("treeDbl"); }
-    void gridDblClick() override { log << QStringLiteral("gridDbl"); }
     void findNext() override;
     bool acceptsButton(const QString &key) override { return !inert.contains(key); }
     void toolbarButtonClick(const QString &key) override;

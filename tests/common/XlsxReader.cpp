@@ -8,6 +8,9 @@
 
 namespace vorlane::test {
 
+namespace {
+
+// One entry of a zip file, or an empty array when it is missing.
 QByteArray readZipEntry(const QString &zipPath, const QString &entry)
 {
     unzFile zip = unzOpen64(QFile::encodeName(zipPath).constData());
@@ -25,8 +28,6 @@ QByteArray readZipEntry(const QString &zipPath, const QString &entry)
     unzClose(zip);
     return data;
 }
-
-namespace {
 
 QStringList sharedStrings(const QString &path)
 {

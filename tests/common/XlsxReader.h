@@ -6,9 +6,6 @@
 
 namespace vorlane::test {
 
-// One entry of a zip file, or an empty array when it is missing.
-QByteArray readZipEntry(const QString &zipPath, const QString &entry);
-
 // The cells of the first worksheet of a workbook, by reference ("A1" -> text). Shared and
 // inline strings are both resolved. Empty when the file is no workbook.
 QMap<QString, QString> readXlsxCells(const QString &path);

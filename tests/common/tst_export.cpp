@@ -149,7 +149,6 @@ private Q_SLOTS:
                                   cells.value(u"B5"_s)}),
                      QStringList({Title, u"信息集代码"_s, u"HR_HI_PERSON"_s, u"HR_HI_\"Q\""_s}));
             if (hide) { // 名称 left out
-                QVERIFY(cells.value(u"C5"_s).isEmpty());
                 QCOMPARE(frame->ColumnTitles.join(u','), u"序号,信息集代码,用户自定义标志"_s);
                 QCOMPARE(cells.value(u"C3"_s), u"1-用户"_s);
                 QVERIFY(!cells.values().contains(u"信息集名称"_s));
@@ -179,9 +178,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("kind");
-        // Every kind for workbooks (the library reports no write errors), one for the others.
-        for (const char *kind :
-             {"read-only folder", "read-only file", "missing folder", "full disk"})
+        // Each stage for workbooks (the library reports no write errors), one for the others. A
+        // missing folder fails where a read-only one does, on the temporary file.
+        for (const char *kind : {"read-only folder", "read-only file", "full disk"})
             QTest::addRow("xlsx, %s", kind) << u"xlsx"_s << QString::fromLatin1(kind);
         QTest::newRow("csv, full disk") << u"csv"_s << u"full disk"_s;
         QTest::newRow("pdf, read-only file") << u"pdf"_s << u"read-only file"_s;
@@ -212,8 +211,6 @@ private Q_SLOTS:
             oldContents = "keep me";
             QVERIFY(writeFile(target, oldContents));
             QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        } else if (kind == u"missing folder") {
-            target = run.dir.filePath(u"missing/"_s + name);
         } else { // big enough to run into the limit mid-write
             for (int i = 0; i < 3000; ++i)
                 rows << QStringList{
@@ -240,23 +237,21 @@ private Q_SLOTS:
         QFile::setPermissions(watched, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // Workbooks past the old sheet limits; CSV has none, its flushes are the full-disk row's.
     void longAndWideGridsExportCompletely_data()
     {
-        QTest::addColumn<QString>("suffix");
         QTest::addColumn<int>("rowCount");
         QTest::addColumn<int>("columnCount");
-        QTest::newRow("xlsx long") << u"xlsx"_s << 100000 << 4;
-        QTest::newRow("csv long") << u"csv"_s << 100000 << 4;
-        QTest::newRow("xlsx wide") << u"xlsx"_s << 50 << 200;
+        QTest::newRow("long") << 100000 << 4;
+        QTest::newRow("wide") << 50 << 200;
     }
 
     void longAndWideGridsExportCompletely()
     {
-        QFETCH(QString, suffix);
         QFETCH(int, rowCount);
         QFETCH(int, columnCount);
         ExportRun run;
-        const QString path = run.dir.filePath(u"data."_s + suffix);
+        const QString path = run.dir.filePath(u"data.xlsx"_s);
         QStringList header;
         for (int c = 0; c < columnCount; ++c)
             header << u"列%1"_s.arg(c + 1);
@@ -266,20 +261,12 @@ private Q_SLOTS:
                 rows[r] << u"%1-%2"_s.arg(r + 1).arg(c + 1);
         auto frame = run.frame(rows, header);
         QCOMPARE(run.exportTo(*frame, path), u"成功输出到文件。"_s);
-        const QString last = u"%1-%2"_s.arg(rowCount).arg(columnCount);
-
-        if (suffix == u"xlsx") {
-            const QMap<QString, QString> cells = readXlsxCells(path);
-            QCOMPARE(cells.value(cellRef(1, columnCount)), u"列%1"_s.arg(columnCount));
-            QCOMPARE(cells.value(cellRef(rowCount + 1, columnCount)), last);
-            QCOMPARE(cells.value(cellRef(rowCount + 1, 0)), QString::number(rowCount));
-            QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), u"单位"_s);
-        } else {
-            const QStringList lines = csvLines(readAll(path));
-            QCOMPARE(lines.size(), rowCount + 4);
-            QCOMPARE(lines[rowCount + 1].section(u',', -1), last);
-            QCOMPARE(lines[1].count(u','), columnCount);
-        }
+        const QMap<QString, QString> cells = readXlsxCells(path);
+        QCOMPARE(cells.value(cellRef(1, columnCount)), u"列%1"_s.arg(columnCount));
+        QCOMPARE(cells.value(cellRef(rowCount + 1, columnCount)),
+                 u"%1-%2"_s.arg(rowCount).arg(columnCount));
+        QCOMPARE(cells.value(cellRef(rowCount + 3, 0)), u"单位"_s);
+        QCOMPARE(cells.value(cellRef(rowCount + 1, 0)), QString::number(rowCount));
     }
 
     void printStyleComesFromTheInstallationOrDefaults()

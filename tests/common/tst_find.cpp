@@ -1,15 +1,12 @@
 #include "common/frmFind.h"
 
 #include "ScriptedMessages.h"
-#include "WindowControls.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace vorlane::test {
 
@@ -194,19 +191,6 @@ private Q_SLOTS:
         QCOMPARE(
             FindMatches(text, sign, value, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive),
             matches);
-    }
-
-    // A confirmed run is the browsers' find; a cancelled one reports it and clears the value.
-    void runReportsACancel()
-    {
-        MessageScope messages;
-        FindState state = filledState();
-        onModalDialog<frmFind>([](frmFind *dialog) {
-            dialog->txtValue()->setText(u"HR"_s);
-            dialog->cmdExit()->click();
-        });
-        QVERIFY(!frmFind::run(nullptr, u"档案类"_s, state));
-        QCOMPARE(state.FindValue, QString());
     }
 };
 

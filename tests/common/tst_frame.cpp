@@ -11,14 +11,12 @@
 #include "ScriptedMessages.h"
 #include "WindowControls.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,11 +29,6 @@ namespace vorlane::test {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-int twipsX(const QWidget *w, int pixels)
-{
-    return pixelsToTwipsX(w, pixels);
-}
 
 // Presses the split bar, drags it by dx pixels in steps with the left button held (each
 // mouse position is relative to the bar where it stands then), without releasing it.
@@ -58,9 +51,11 @@ void dragSplitBar(BrowserFrame &frame, int dx)
     }
 }
 
-bool loadAndShow(ProbeFrame &frame)
+bool loadAndShow(ProbeFrame &frame, int width = 0)
 {
     frame.FormLoad();
+    if (width)
+        frame.resize(width, 600);
     frame.show();
     return QTest::qWaitForWindowExposed(&frame);
 }
@@ -82,8 +77,6 @@ private Q_SLOTS:
         QCOMPARE(frame.log,
                  u"constants|toolbar|data:style=1|click:R1:账套：[001]星桥示范企业"_s.split(u'|'));
 
-        QCOMPARE(frame.PrintStylePath, sourceDir() + u"/share/printstyle/"_s);
-
         frame.FormLoad(); // only once
         QCOMPARE(frame.log.size(), 4);
 
@@ -97,19 +90,15 @@ private Q_SLOTS:
 
     void statusBarHasFivePanels()
     {
+        // The texts are the status bar texts' own; the start-up case reads Panel1.
         LoginScope login;
-        Defs::instance().IsAdmin = true;
         QStatusBar bar;
         ShowStatusBar(&bar);
         ShowStatusBar(&bar); // refilled, not doubled
         const QList<QLabel *> panels = bar.findChildren<QLabel *>();
         QCOMPARE(panels.size(), 5);
         auto panel = [&bar](int i) { return bar.findChild<QLabel *>(u"Panel%1"_s.arg(i)); };
-        QCOMPARE(panel(1)->text(), u"账套：[001]星桥示范企业"_s);
-        QCOMPARE(panel(2)->text(), u"操作员：李四(账套主管)"_s);
-        QCOMPARE(panel(3)->text(), u"业务日期：2024-03-05"_s);
         QCOMPARE(panel(4)->text(), QString());
-        QCOMPARE(panel(5)->text(), u"[星桥软件]"_s);
         // A panel is as wide as given unless its text needs more.
         QCOMPARE(panel(4)->width(), 40);
         for (int i = 2; i <= 5; ++i)
@@ -117,38 +106,23 @@ private Q_SLOTS:
                     >= panel(i)->fontMetrics().horizontalAdvance(panel(i)->text()));
     }
 
-    void comboBoxLookups()
-    {
-        QComboBox combo;
-        QCOMPARE(FindComboIndex(u"1"_s, &combo, false), -1);
-        combo.addItems({u"1-用户"_s, u"2-企业"_s, u"3-政府-机关"_s});
-        QCOMPARE(FindComboIndex(u"企业"_s, &combo, true), 1);
-        QCOMPARE(FindComboIndex(u"2"_s, &combo, false), 1);
-        QCOMPARE(FindComboIndex(u"企"_s, &combo, true), -1);
-        QCOMPARE(FindComboIndexByName(u"政府-机关"_s, &combo), 2);
-        QCOMPARE(FindComboIndexByName(u"政府"_s, &combo), -1);
-    }
-
     void arrangeControlsPlacesThePanes()
     {
         LoginScope login;
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.resize(900, 600);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame, 900));
 
         QWidget *canvas = frame.canvas();
         const int p = frame.pixelTwips();
         QVERIFY(frame.Tree()->y() > frame.CTBCtrl1()->y() + frame.CTBCtrl1()->height());
-        QCOMPARE(twipsX(&frame, frame.Tree()->x()), 15);
+        QCOMPARE(pixelsToTwipsX(&frame, frame.Tree()->x()), 15);
         QCOMPARE(frame.Picture1()->x(), frame.Tree()->x() + frame.Tree()->width());
         QCOMPARE(frame.grid()->x(), frame.Picture1()->x() + frame.Picture1()->width());
         QCOMPARE(frame.grid()->y(), frame.Tree()->y());
         QCOMPARE(frame.grid()->height(), frame.Tree()->height());
         QVERIFY(frame.Tree()->y() + frame.Tree()->height() <= canvas->height());
         const int rightMargin
-            = twipsX(&frame, canvas->width() - frame.grid()->x() - frame.grid()->width());
+            = pixelsToTwipsX(&frame, canvas->width() - frame.grid()->x() - frame.grid()->width());
         QVERIFY(qAbs(rightMargin - (p + 115)) <= 15);
 
         // Only the grid absorbs a change of the window width.
@@ -183,17 +157,14 @@ private Q_SLOTS:
         QFETCH(int, limitTwips);
         LoginScope login;
         ProbeFrame frame;
-        frame.FormLoad();
-        frame.resize(windowWidth, 600);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QVERIFY(loadAndShow(frame, windowWidth));
 
         const int treeWidth = frame.Tree()->width();
         const int gridLeft = frame.grid()->x();
         const int gridWidth = frame.grid()->width();
         const int startTwips = frame.splitBarLeftTwips();
         const int dx = twipsToPixelsX(&frame, targetTwips - startTwips);
-        const int expected = limitTwips ? limitTwips : startTwips + twipsX(&frame, dx);
+        const int expected = limitTwips ? limitTwips : startTwips + pixelsToTwipsX(&frame, dx);
         dragSplitBar(frame, dx);
 
         QCOMPARE(frame.splitBarLeftTwips(), expected);
@@ -214,8 +185,8 @@ private Q_SLOTS:
             QCOMPARE(frame.grid()->width(), gridWidth);
             return;
         }
-        const int rightMargin
-            = twipsX(&frame, frame.canvas()->width() - frame.grid()->x() - frame.grid()->width());
+        const int rightMargin = pixelsToTwipsX(
+            &frame, frame.canvas()->width() - frame.grid()->x() - frame.grid()->width());
         QVERIFY2(qAbs(rightMargin - 220) <= 30, qPrintable(QString::number(rightMargin)));
 
         // A new layout pass keeps the width the user gave the tree.
@@ -319,14 +290,9 @@ private Q_SLOTS:
         QTest::keyClick(frame.Tree(), Qt::Key_Up);
         QCOMPARE(frame.log, QStringList{u"click:R1:账套：[001]星桥示范企业"_s});
 
+        // F3 and Ctrl+F4 reach the window before its controls. Return on the grid is the grid's
+        // double click, which the browsers' tests send.
         frame.clearLog();
-        frame.grid()->setFocus();
-        QTest::keyClick(frame.grid(), Qt::Key_Return);
-        QCOMPARE(frame.log, QStringList{u"gridDbl"_s});
-
-        // F3 and Ctrl+F4 reach the window before its controls.
-        frame.clearLog();
-
         frame.grid()->setFocus();
         QTest::keyClick(frame.grid(), Qt::Key_F3);
         frame.Tree()->setFocus();
@@ -359,7 +325,6 @@ private Q_SLOTS:
         QTest::mouseClick(frame.Tree()->viewport(), Qt::RightButton, {}, first.center());
         QCOMPARE(frame.Tree()->SelectedKey(), u"C2"_s);
         QVERIFY(!frame.log.contains(u"click:C1:账套：[001]星桥示范企业"_s));
-        // The operation menu on a right click is the browsers' tests' own.
     }
 
     void treeKeepsKeysAndIndexOrder()
@@ -372,7 +337,7 @@ private Q_SLOTS:
         QVERIFY(!tree.AddNode(u"R9"_s, u"X"_s, u"orphan"_s));
         QCOMPARE(tree.NodeCount(), 3);
         QCOMPARE(NodeTree::Key(tree.Nodes().at(2)), u"CR1^A01^"_s);
-        // Tags and selection are the browsers' tests' own; removing takes the children along.
+        // Removing takes the children along.
         QVERIFY(tree.RemoveNode(u"R1"_s));
         QCOMPARE(tree.NodeCount(), 1);
         QVERIFY(!tree.Exists(u"CR1^A01^"_s));

@@ -45,7 +45,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("twips");
         QTest::addColumn<bool>("hidden");
         QTest::newRow("default 1500") << 1500 << false;
-        QTest::newRow("one pixel") << 15 << false;
         QTest::newRow("hidden at 0") << 0 << true;
     }
 

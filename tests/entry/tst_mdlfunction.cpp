@@ -96,7 +96,6 @@ void TestMdlFunction::keyCodesAndTexts()
 {
     // Lead byte 0xC8, trail byte 0xCB in code page 936: double-byte keys arrive negative.
     QCOMPARE(AnsiKeyCode(u'人'), qint16(quint16(0xC8CB)));
-    QCOMPARE(AnsiKeyCode(u'A'), qint16('A'));
     QVERIFY(IsNumericText(u"-12.5"_s, true, true));
     QVERIFY(!IsNumericText(u"12.5"_s, false, true));
     QVERIFY(!IsNumericText(u"12 5"_s, true, true));
@@ -152,13 +151,10 @@ void TestMdlFunction::textFunctions_data()
     row("Spell", "first level-2", u"亍"_s, u"*"_s);               // q 5601
     row("Spell", "outside GB 2312, in a range", u"纮"_s, u"K"_s); // 0xC080: q 3168
     row("Spell", "outside GB 2312, below", u"癅"_s, QString());   // 0xB040: q 1504
-    row("Spell", "greek letter", u"α"_s, QString());              // row 6
     row("Spell", "full-width punctuation", u"（）"_s, QString());
     row("Spell", "ascii punctuation kept", u"张-3"_s, u"Z-3"_s);
     row("Bytes", "mixed", u"人a事b 1"_s, 8);
-    row("Bytes", "full-width and ideographic space", u"１\u3000"_s, 4);
     row("Bytes", "euro sign, one byte in 936", u"€"_s, 1);
-    row("Bytes", "GBK extension", u"纮"_s, 2);
     row("Legal", "blanks", u"   "_s, true);
     row("Legal", "name, code, full-width brackets, ;=+", u"人员 HR_1（中）;；a=b+c"_s, true);
     row("Legal", "blank then apostrophe", u"  '"_s, false);
@@ -293,7 +289,6 @@ void TestMdlFunction::hasTMFirstDate()
     QFETCH(QString, values);
     QFETCH(bool, expected);
 
-    QVERIFY(!HasTMFirstDate()); // no connection yet
     TestDatabase db(false);
     if (!values.isEmpty()) {
         db.conn().Execute(u"create table AccInformation (cSysID varchar(2) not null, "

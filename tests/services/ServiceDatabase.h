@@ -35,13 +35,6 @@ public:
 
     int count(const QString &sql) { return m_db.scalar(sql).toInt(); }
 
-    // Rows of a table matching a condition.
-    int rows(const QString &table, const QString &where)
-    {
-        return count(QStringLiteral("select count(*) from ") + table + QStringLiteral(" where ")
-                     + where);
-    }
-
     // The first row of a native query (NULL as an invalid QVariant).
     QVariantList row(const QString &sql)
     {
@@ -77,16 +70,6 @@ public:
                                .arg(table, prefix));
     }
 
-    // The storage class (SQLite) or type (PostgreSQL) of the first row's value of a column.
-    QString storedType(const QString &table, const QString &column)
-    {
-        const QString fn
-            = TestDatabase::onPostgres() ? QStringLiteral("pg_typeof") : QStringLiteral("typeof");
-        return row(QStringLiteral("select CAST(%1(%2) AS text) from %3").arg(fn, column, table))
-            .value(0)
-            .toString();
-    }
-
     // The first column of every row of a native query, as text.
     QStringList values(const QString &sql)
     {
@@ -107,9 +90,8 @@ public:
         return values;
     }
 
-    // Changes made through this connection so far; DDL does not count. PostgreSQL counts no
-    // changes: there it is the next transaction id of the server, which every statement that
-    // tries to write moves on (stricter; the PostgreSQL tests run one process at a time).
+    // Changes made through this connection so far, DDL aside; on PostgreSQL the server's next
+    // transaction id, which every statement that tries to write moves on (stricter).
     qint64 totalChanges()
     {
         return row(TestDatabase::onPostgres()

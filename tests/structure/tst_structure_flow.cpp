@@ -15,12 +15,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
 using namespace vorlane;
 using namespace vorlane::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -78,20 +78,20 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
     };
 
     // A new person set under the person group.
-    QVERIFY(w->Tree()->selectKey(QStringLiteral("R1")));
+    QVERIFY(w->Tree()->selectKey(u"R1"_s));
     w->TreeClick();
     withDialog<frmAddModifyConstruct>(menu("Add", "ADDL"), [](frmAddModifyConstruct *d) {
-        type(d, "txtCode", QStringLiteral("hr_hi_skill"));
-        type(d, "txtName", QStringLiteral("技能证书"));
+        type(d, "txtCode", u"hr_hi_skill"_s);
+        type(d, "txtName", u"技能证书"_s);
         control<QListWidget>(d, "lstFunc")->item(0)->setSelected(true);
         click(d, "cmdOk");
     });
-    QCOMPARE(messages->lastText(), QStringLiteral("创建成功"));
-    QVERIFY(s.db.tableExists(QStringLiteral("hr_hi_skill")));
-    const QString setKey = nodeKeyOf(w, QStringLiteral("hr_hi_skill"));
+    QCOMPARE(messages->lastText(), u"创建成功"_s);
+    QVERIFY(s.db.tableExists(u"hr_hi_skill"_s));
+    const QString setKey = nodeKeyOf(w, u"hr_hi_skill"_s);
     QVERIFY(!setKey.isEmpty());
-    QCOMPARE(w->Tree()->Node(setKey)->text(0), QStringLiteral("技能证书"));
-    QCOMPARE(w->Tree()->Node(setKey)->parent(), w->Tree()->Node(QStringLiteral("R1")));
+    QCOMPARE(w->Tree()->Node(setKey)->text(0), u"技能证书"_s);
+    QCOMPARE(w->Tree()->Node(setKey)->parent(), w->Tree()->Node(u"R1"_s));
 
     // Two items in one commit, then a longer text column.
     QVERIFY(w->Tree()->selectKey(setKey));
@@ -114,40 +114,39 @@ void TestStructureFlow::setAndItemsFromCreationToDeletion()
         }
         click(d, "cmdOk");
     });
-    QVERIFY2(messages->lastText().startsWith(QStringLiteral("增加成功！")),
-             qPrintable(messages->lastText()));
-    QVERIFY(s.db.columns(QStringLiteral("hr_hi_skill")).contains(QStringLiteral("ccertno")));
-    QVERIFY(s.db.columns(QStringLiteral("hr_hi_skill")).contains(QStringLiteral("nscore")));
+    QVERIFY2(messages->lastText().startsWith(u"增加成功！"_s), qPrintable(messages->lastText()));
+    QVERIFY(s.db.columns(u"hr_hi_skill"_s).contains(u"ccertno"_s));
+    QVERIFY(s.db.columns(u"hr_hi_skill"_s).contains(u"nscore"_s));
 
-    selectRowOf(w, QStringLiteral("cCertNo"));
+    selectRowOf(w, u"cCertNo"_s);
     withDialog<frmModifyConstructItem>(menu("Modify", "MODIFYX"), [](frmModifyConstructItem *d) {
-        type(d, "txtNumLen", QStringLiteral("40"));
+        type(d, "txtNumLen", u"40"_s);
         click(d, "cmdOk");
     });
-    QVERIFY2(messages->lastText().startsWith(QStringLiteral("修改成功！")),
-             qPrintable(messages->lastText()));
-    QCOMPARE(s.db.scalar(QStringLiteral("select iItemLen from hr_sys_itemdict where "
-                                        "cTableCode='hr_hi_skill' and cItemCode='cCertNo'"))
+    QVERIFY2(messages->lastText().startsWith(u"修改成功！"_s), qPrintable(messages->lastText()));
+    QCOMPARE(s.db.scalar(u"select iItemLen from hr_sys_itemdict where cTableCode='hr_hi_skill' "
+                         "and cItemCode='cCertNo'"_s)
                  .toInt(),
              40);
 
-    // The empty column goes; then the empty set and its table.
-    selectRowOf(w, QStringLiteral("nScore"));
-    w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEX"));
-    QCOMPARE(messages->lastText(), QStringLiteral("删除成功"));
-    QVERIFY(!s.db.columns(QStringLiteral("hr_hi_skill")).contains(QStringLiteral("nscore")));
+    // The empty column goes, and its grid row; then the empty set and its table.
+    selectRowOf(w, u"nScore"_s);
+    const int rows = w->grid()->Rows();
+    w->Toolbar1_ButtonMenuClick(u"Delete"_s, u"DELETEX"_s);
+    QCOMPARE(messages->lastText(), u"删除成功"_s);
+    QVERIFY(!s.db.columns(u"hr_hi_skill"_s).contains(u"nscore"_s));
+    QCOMPARE(w->grid()->Rows(), rows - 1);
 
     w->setActiveControlOverride(BrowserFrame::ActiveControl::Tree);
     QVERIFY(w->Tree()->selectKey(setKey));
     w->TreeClick();
-    w->Toolbar1_ButtonMenuClick(QStringLiteral("Delete"), QStringLiteral("DELETEL"));
-    QCOMPARE(messages->lastText(), QStringLiteral("删除成功"));
-    QVERIFY(!s.db.tableExists(QStringLiteral("hr_hi_skill")));
-    QVERIFY(!s.db.scalar(QStringLiteral("select 1 from hr_sys_itemdict where ctablecode="
-                                        "'hr_hi_skill' union select 1 from hr_sys_setdict "
-                                        "where ctablecode='hr_hi_skill'"))
+    w->Toolbar1_ButtonMenuClick(u"Delete"_s, u"DELETEL"_s);
+    QCOMPARE(messages->lastText(), u"删除成功"_s);
+    QVERIFY(!s.db.tableExists(u"hr_hi_skill"_s));
+    QVERIFY(!s.db.scalar(u"select 1 from hr_sys_itemdict where ctablecode='hr_hi_skill' union "
+                         "select 1 from hr_sys_setdict where ctablecode='hr_hi_skill'"_s)
                  .isValid());
-    QVERIFY(nodeKeyOf(w, QStringLiteral("hr_hi_skill")).isEmpty());
+    QVERIFY(nodeKeyOf(w, u"hr_hi_skill"_s).isEmpty());
     w->close();
 }
 
