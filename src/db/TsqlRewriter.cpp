@@ -9,16 +9,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A LIKE pattern literal with the server's one-character bracket forms ("[_]", "[%]", "[[]")
-// as SQLite takes it: the character escaped with "\" and an ESCAPE clause. Empty when the
-// pattern has no bracket or a form SQLite cannot express (a range or set such as "[a-z]").
+// A LIKE pattern literal with the server's one-character bracket forms ("[_]", "[%]", "[[]") as
+// the engines take it: the character escaped with "\" and an ESCAPE clause. A backslash stands
+// for itself, as on the server (PostgreSQL takes it as its default escape otherwise). Empty when
+// the pattern needs neither, or has a form the engines cannot express (a range or set such as
+// "[a-z]").
 QString likeBracketsEscaped(const QString &literal)
 {
     const bool national = literal.startsWith(u'N') || literal.startsWith(u'n');
     QString pattern = literal.mid(national ? 2 : 1);
     pattern.chop(1);
     pattern.replace(u"''"_s, u"'"_s);
-    if (!pattern.contains(u'['))
+    if (!pattern.contains(u'[') && !pattern.contains(u'\\'))
         return {};
     QString out;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
@@ -288,7 +290,7 @@ QString Rewriter::process(int b, int e) const
                     out += u' ';
                 const int after = n >= 0 ? nextSig(n + 1, e) : -1;
                 QString escaped;
-                if (m_traits.likeBrackets && n >= 0 && t[n].type == Token::String
+                if (n >= 0 && t[n].type == Token::String
                     && !(after >= 0 && isWord(t[after], u"ESCAPE")))
                     escaped = likeBracketsEscaped(t[n].text);
                 if (!escaped.isEmpty()) {

@@ -34,7 +34,6 @@ public:
         bool parenthesizedDefaults = false; // a function call as DEFAULT goes in parentheses
         bool oneActionPerAlter = false;     // ALTER TABLE takes one action a statement
         bool marksBlanks = false;           // blank literals assigned to a column get blankMarker()
-        bool likeBrackets = false;          // LIKE's one-character bracket forms are escaped
     };
 
     Rewriter(const QList<Token> &tokens, Traits traits);

@@ -52,8 +52,7 @@ public:
                     .newGuid = TsqlTranslator::newGuidExpression(),
                     .numericTypeArguments = true,  // SQLite takes no "(max)"
                     .parenthesizedDefaults = true, // SQLite's DEFAULT takes no bare call
-                    .oneActionPerAlter = true,
-                    .likeBrackets = true})
+                    .oneActionPerAlter = true})
     {}
 
     TsqlTranslator::ColumnChange retype(const QString &column,
