@@ -50,21 +50,6 @@ Rewriter::Rewriter(const QList<Token> &tokens, Traits traits)
     , m_traits(std::move(traits))
 {}
 
-QString Rewriter::quotedName(const Token &name, bool) const
-{
-    return name.text;
-}
-
-QList<TranslatedStep> Rewriter::columnsDefined(const QString &)
-{
-    return {};
-}
-
-QString Rewriter::blankMarker(const QString &, const QString &) const
-{
-    return {};
-}
-
 int Rewriter::nextSig(int i, int e) const
 {
     for (; i < e; ++i) {
@@ -132,39 +117,25 @@ QString Rewriter::joined(const QStringList &words)
 
 QString Rewriter::dateStyleLayout(int style)
 {
-    switch (style) {
-    case 20:
-    case 120:
-        return u"YYYY-MM-DD HH24:MI:SS"_s;
-    case 21:
-    case 121:
-        return u"YYYY-MM-DD HH24:MI:SS.MS"_s;
-    case 126:
-        return u"YYYY-MM-DD\"T\"HH24:MI:SS.MS"_s;
-    case 23:
-        return u"YYYY-MM-DD"_s;
-    case 112:
-        return u"YYYYMMDD"_s;
-    case 102:
-        return u"YYYY.MM.DD"_s;
-    case 111:
-        return u"YYYY/MM/DD"_s;
-    case 101:
-        return u"MM/DD/YYYY"_s;
-    case 103:
-        return u"DD/MM/YYYY"_s;
-    case 104:
-        return u"DD.MM.YYYY"_s;
-    case 105:
-        return u"DD-MM-YYYY"_s;
-    case 110:
-        return u"MM-DD-YYYY"_s;
-    case 8:
-    case 108:
-        return u"HH24:MI:SS"_s;
-    default:
-        return {};
-    }
+    static const QHash<int, QString> layouts{
+        {20, u"YYYY-MM-DD HH24:MI:SS"_s},
+        {120, u"YYYY-MM-DD HH24:MI:SS"_s},
+        {21, u"YYYY-MM-DD HH24:MI:SS.MS"_s},
+        {121, u"YYYY-MM-DD HH24:MI:SS.MS"_s},
+        {126, u"YYYY-MM-DD\"T\"HH24:MI:SS.MS"_s},
+        {23, u"YYYY-MM-DD"_s},
+        {112, u"YYYYMMDD"_s},
+        {102, u"YYYY.MM.DD"_s},
+        {111, u"YYYY/MM/DD"_s},
+        {101, u"MM/DD/YYYY"_s},
+        {103, u"DD/MM/YYYY"_s},
+        {104, u"DD.MM.YYYY"_s},
+        {105, u"DD-MM-YYYY"_s},
+        {110, u"MM-DD-YYYY"_s},
+        {8, u"HH24:MI:SS"_s},
+        {108, u"HH24:MI:SS"_s},
+    };
+    return layouts.value(style);
 }
 
 QString Rewriter::process(int b, int e) const

@@ -74,7 +74,7 @@ protected:
     // string is the collation to name instead.
     virtual std::optional<QString> collation(const Token &name) const = 0;
     // A bracketed or double-quoted name; `alias` after AS.
-    virtual QString quotedName(const Token &name, bool alias) const;
+    virtual QString quotedName(const Token &name, bool /*alias*/) const { return name.text; }
     virtual QString columnDefinition(const Column &c) = 0;
     // ALTER TABLE `head` ALTER COLUMN column type [nullability] ("NULL", "NOT NULL" or empty).
     virtual QList<TranslatedStep> alterColumn(const QString &head,
@@ -84,10 +84,13 @@ protected:
                                               const QString &nullability)
         = 0;
     // Steps that follow the definition of columns of a table (empty name: not known).
-    virtual QList<TranslatedStep> columnsDefined(const QString &table);
+    virtual QList<TranslatedStep> columnsDefined(const QString & /*table*/) { return {}; }
     // A query with a row when the table (or, unless userTable, view) exists.
     virtual QString tableExists(const QString &name, bool userTable) const = 0;
-    virtual QString blankMarker(const QString &table, const QString &column) const;
+    virtual QString blankMarker(const QString & /*table*/, const QString & /*column*/) const
+    {
+        return {};
+    }
 
     // --- Token helpers for the dialects. Ranges are token indexes [b, e).
     int nextSig(int i, int e) const;
@@ -100,7 +103,9 @@ protected:
     QString normalizedType(int b, int e) const;
     // The end of the type part of a column definition whose type starts at b.
     int typeEnd(int b, int e) const;
-    // Plain name of the table that CREATE TABLE [IF NOT EXISTS] name ( ... creates.
+    // The table that CREATE TABLE [IF NOT EXISTS] name ( ... creates: the index where its name
+    // begins (-1: none), its plain name.
+    int tableNameBegin(int b, int open) const;
     QString tableName(int b, int open) const;
 
     static TranslatedStep native(const QString &sql);

@@ -39,7 +39,7 @@ QList<TranslatedStep> Rewriter::translate()
     return steps;
 }
 
-QString Rewriter::tableName(int b, int open) const
+int Rewriter::tableNameBegin(int b, int open) const
 {
     int name = -1;
     for (int i = b; i < open; ++i) {
@@ -53,6 +53,12 @@ QString Rewriter::tableName(int b, int open) const
         const int ex = nt >= 0 ? nextSig(nt + 1, open) : -1;
         name = ex >= 0 ? nextSig(ex + 1, open) : -1;
     }
+    return name;
+}
+
+QString Rewriter::tableName(int b, int open) const
+{
+    const int name = tableNameBegin(b, open);
     return name >= 0 ? plainName(raw(name, open)) : QString();
 }
 

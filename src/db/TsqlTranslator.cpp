@@ -228,19 +228,8 @@ TsqlTranslator::ColumnChange SqliteRewriter::retype(const QString &column,
             --trail;
         QString head = raw(0, open);
         if (!newTableName.isEmpty()) {
-            int tableKw = -1;
-            for (int i = 0; i < open; ++i) {
-                if (isWord(t[i], u"TABLE"))
-                    tableKw = i;
-            }
-            int nameBegin = nextSig(tableKw + 1, open);
-            // CREATE TABLE IF NOT EXISTS name
-            if (nameBegin >= 0 && isWord(t[nameBegin], u"IF")) {
-                const int nt = nextSig(nameBegin + 1, open);
-                const int ex = nt >= 0 ? nextSig(nt + 1, open) : -1;
-                nameBegin = ex >= 0 ? nextSig(ex + 1, open) : -1;
-            }
-            if (tableKw < 0 || nameBegin < 0)
+            const int nameBegin = tableNameBegin(0, open);
+            if (nameBegin < 0)
                 return TsqlTranslator::ColumnChange{};
             head = raw(0, nameBegin) + quoteIdentifier(newTableName) + u' ';
         }
