@@ -10,8 +10,8 @@ namespace vorlane::db {
 // One statement of a translated T-SQL batch for PostgreSQL (always a native one).
 using PgStep = TranslatedStep;
 
-// Rewrites the component's T-SQL for PostgreSQL with SQL Server's meaning. Shares the tokenizer
-// with the SQLite translation: quoted strings and comments are never rewritten.
+// Rewrites the component's T-SQL for PostgreSQL with SQL Server's meaning. Shares the rewriter
+// (TsqlRewriter.h) with the SQLite translation: quoted strings and comments are never rewritten.
 //
 // Text columns become citext (contrib), so that =, LIKE, ORDER BY and keys compare without case
 // as under a *_CI_* collation; their length is kept by a CHECK constraint named after the
