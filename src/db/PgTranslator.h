@@ -1,22 +1,17 @@
 #pragma once
 
+#include "TranslatedStep.h"
+
 #include <QList>
 #include <QString>
 
 namespace vorlane::db {
 
-// One statement of a translated T-SQL batch for PostgreSQL.
-struct PgStep
-{
-    QString sql;
-    // From `IF [NOT] EXISTS (query) statement`: a PostgreSQL query; the step runs only when it
-    // returns a row (with conditionNegated: only when it returns none). Empty: always runs.
-    QString condition;
-    bool conditionNegated = false;
-};
+// One statement of a translated T-SQL batch for PostgreSQL (always a native one).
+using PgStep = TranslatedStep;
 
-// Rewrites the component's T-SQL for PostgreSQL with SQL Server's meaning. Shares the tokenizer
-// with the SQLite translation: quoted strings and comments are never rewritten.
+// Rewrites the component's T-SQL for PostgreSQL with SQL Server's meaning. Shares the rewriter
+// (TsqlRewriter.h) with the SQLite translation: quoted strings and comments are never rewritten.
 //
 // Text columns become citext (contrib), so that =, LIKE, ORDER BY and keys compare without case
 // as under a *_CI_* collation; their length is kept by a CHECK constraint named after the

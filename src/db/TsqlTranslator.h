@@ -1,29 +1,15 @@
 #pragma once
 
+#include "TranslatedStep.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace vorlane::db {
 
-// One step of a translated T-SQL batch for SQLite.
-struct SqliteStep
-{
-    enum Kind {
-        Native,      // run `sql` as it stands
-        AlterColumn, // ALTER TABLE table ALTER COLUMN column newType [NULL|NOT NULL]
-    };
-    Kind kind = Native;
-    QString sql;         // Native: the SQLite statement
-    QString table;       // AlterColumn
-    QString column;      // AlterColumn
-    QString columnType;  // AlterColumn: the new declared type as written ("varchar(30)")
-    QString nullability; // AlterColumn: "NULL", "NOT NULL" or empty
-    // From `IF [NOT] EXISTS (query) statement`: a SQLite query; the step runs only when it returns
-    // a row (with conditionNegated: only when it returns none). Empty: the step always runs.
-    QString condition;
-    bool conditionNegated = false;
-};
+// One step of a translated T-SQL batch for SQLite: a native statement or a column change.
+using SqliteStep = TranslatedStep;
 
 // Rewrites the component's T-SQL forms for SQLite. Works on tokens: quoted strings, bracketed
 // names and comments are never rewritten; unknown forms pass unchanged so SQLite reports them.

@@ -97,6 +97,10 @@ void tst_Postgres::translation_data()
     QTest::newRow("batch and guarded statement")
         << u"if exists (select 1 from T where a = 1) delete T  insert T (a) values (1)"_s
         << u"[if] delete from T ;; insert into T (a) values (1)"_s;
+    QTest::newRow("like: bracket forms and backslash stand for themselves")
+        << u"select a from T where a like N'01[_]2%' or b like 'a\\b%' or c like '[a-z]%'"_s
+        << u"select a from T where a like '01\\_2%' ESCAPE '\\' or b like 'a\\\\b%' ESCAPE "
+           "'\\' or c like '[a-z]%'"_s;
     QTest::newRow("strings and comments stay") << u"select 'top 1 [x]' /* isnull( */ from T"_s
                                                << u"select 'top 1 [x]' /* isnull( */ from T"_s;
 }
