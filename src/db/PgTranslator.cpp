@@ -1,6 +1,7 @@
 #include "PgTranslator.h"
 
 #include "TsqlRewriter.h"
+#include "TsqlTranslator.h"
 
 #include <QRegularExpression>
 
@@ -56,7 +57,7 @@ protected:
         return joined({quoteIdentifier(column),
                        type,
                        c.rest,
-                       length > 0 ? PgTranslator::lengthConstraint(column, length) : QString()});
+                       PgTranslator::lengthConstraint(column, c.type)});
     }
     QList<TranslatedStep> alterColumn(const QString &head,
                                       const QString &table,
@@ -170,8 +171,8 @@ QList<TranslatedStep> PgRewriter::alterColumn(const QString &head,
         actions << u"ALTER COLUMN "_s + c + u" DROP NOT NULL"_s;
     else if (nullability == u"NOT NULL")
         actions << u"ALTER COLUMN "_s + c + u" SET NOT NULL"_s;
-    if (length > 0)
-        actions << u"ADD "_s + PgTranslator::lengthConstraint(name, length);
+    if (const QString rule = PgTranslator::lengthConstraint(name, tsqlType); !rule.isEmpty())
+        actions << u"ADD "_s + rule;
     m_declared.append({name, tsqlType});
     return QList<TranslatedStep>{native(head + u' ' + actions.join(u", "_s))}
            + columnsDefined(table);
@@ -252,11 +253,24 @@ QString PgTranslator::lengthConstraintName(const QString &column)
     return u"vorlane_len_"_s + column.toLower();
 }
 
-QString PgTranslator::lengthConstraint(const QString &column, int length)
+QString PgTranslator::lengthConstraint(const QString &column, const QString &declaredType)
 {
-    return u"CONSTRAINT "_s + quoteIdentifier(lengthConstraintName(column))
-           + u" CHECK (char_length("_s + quoteIdentifier(column.toLower()) + u") <= "_s
-           + QString::number(length) + u')';
+    const TsqlTranslator::ValueRule rule = TsqlTranslator::valueRule(declaredType);
+    if (rule.kind != TsqlTranslator::ValueRule::Bytes
+        && rule.kind != TsqlTranslator::ValueRule::Characters)
+        return {};
+    // The server drops trailing blanks that do not fit without complaint.
+    const QString text = u"rtrim(CAST("_s + quoteIdentifier(column.toLower()) + u" AS text))"_s;
+    const QString n = QString::number(rule.length);
+    QString check = u"char_length(%1) <= %2"_s.arg(text, n);
+    if (rule.kind == TsqlTranslator::ValueRule::Bytes) {
+        // Bytes of code page 936: one per ASCII character, two per other character. UTF-8 never
+        // has fewer, so most values pass on their stored length alone.
+        check = u"octet_length(%1) <= %2 OR char_length(%1) + char_length(regexp_replace(%1, "
+                "'[\\x01-\\x7f]', '', 'g')) <= %2"_s.arg(text, n);
+    }
+    return u"CONSTRAINT "_s + quoteIdentifier(lengthConstraintName(column)) + u" CHECK ("_s + check
+           + u')';
 }
 
 QString PgTranslator::blankMarker(const QString &table, const QString &column)

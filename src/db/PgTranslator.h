@@ -25,9 +25,10 @@ public:
     // The PostgreSQL type of a T-SQL declared type ("varchar(20)" -> "citext"); `length` gets the
     // character limit that a CHECK must keep (0: none).
     static QString columnType(const QString &tsqlType, int *length = nullptr);
-    // The length constraint of a text column.
+    // The length constraint of a text column: characters for nchar and nvarchar, bytes of code
+    // page 936 for char and varchar, as the server counts them; empty for other types.
     static QString lengthConstraintName(const QString &column);
-    static QString lengthConstraint(const QString &column, int length);
+    static QString lengthConstraint(const QString &column, const QString &declaredType);
 
     // A blank string literal assigned to a column is marked by a comment in front of it,
     // /*vorlane:blank:table:column*/'', so that the dialect can give it the server's meaning

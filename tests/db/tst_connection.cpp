@@ -54,8 +54,6 @@ private Q_SLOTS:
     void nullIsNotEmpty_data() { addEngines(); }
     void nullIsNotEmpty();
     void quotedNumbersReadAsNumbers();
-    void serverValueRules_data();
-    void serverValueRules();
     void refusalNamesTableColumnValue_data() { addEngines(); }
     void refusalNamesTableColumnValue();
     void alterColumnKeepsValueRules();
@@ -188,52 +186,6 @@ void TestConnection::quotedNumbersReadAsNumbers()
     QCOMPARE(next(), (QVariantList{12, true, 2.5, u"7"_s})); // text stays text
     // What is no number stays as it was stored, so a conversion further up fails visibly.
     QCOMPARE(next().value(2), QVariant(u"abc"_s));
-}
-
-void TestConnection::serverValueRules_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("stored");
-    QTest::newRow("int, empty text") << u"int"_s << u"''"_s << true;
-    QTest::newRow("int, text") << u"int"_s << u"'abc'"_s << false;
-    QTest::newRow("varchar, trailing blanks") << u"varchar(4)"_s << u"'abcd   '"_s << true;
-    QTest::newRow("varchar, too long") << u"varchar(4)"_s << u"'abcde'"_s << false;
-    QTest::newRow("varchar, two Chinese") << u"varchar(4)"_s << u"'人事'"_s << true;
-    QTest::newRow("varchar, three Chinese") << u"varchar(5)"_s << u"'人事部'"_s << false;
-    QTest::newRow("char, name with dots") << u"char(12)"_s << u"'买买提·艾力'"_s << true;
-    QTest::newRow("char, dots count two") << u"char(4)"_s << u"'a··'"_s << false;
-    QTest::newRow("nvarchar, characters") << u"nvarchar(3)"_s << u"'人事部'"_s << true;
-    QTest::newRow("numeric, no rule") << u"numeric(8,2)"_s << u"'x'"_s << true;
-}
-
-void TestConnection::serverValueRules()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, value);
-    QFETCH(bool, stored);
-    TempDb db;
-    Connection &c = db.c;
-    c.Execute(
-        QStringLiteral("CREATE TABLE [t] ([k] int NOT NULL, [v] %1 NULL) ON [PRIMARY]").arg(type));
-    try {
-        c.Execute(QStringLiteral("insert t (k, v) values (1, %1)").arg(value));
-        QVERIFY2(stored, "stored what the server refuses");
-    } catch (const DbError &e) {
-        QVERIFY2(!stored, qPrintable(e.message()));
-    }
-    // The same through an update and through a column added later.
-    c.Execute(QStringLiteral("insert t (k) values (2)"));
-    c.Execute(QStringLiteral("alter table t add w %1 null").arg(type));
-    for (const QString &sql : {QStringLiteral("update t set v = %1 where k = 2"),
-                               QStringLiteral("update t set w = %1 where k = 2")}) {
-        try {
-            c.Execute(sql.arg(value));
-            QVERIFY2(stored, qPrintable(sql));
-        } catch (const DbError &) {
-            QVERIFY2(!stored, qPrintable(sql));
-        }
-    }
 }
 
 void TestConnection::refusalNamesTableColumnValue()

@@ -41,6 +41,8 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString script = QString::fromUtf8(file.readAll());
         QVERIFY2(script == host::demoAccountScript(), "stale: cmake --build build -t mssql_script");
+        if (test::TestDatabase::onPostgres())
+            QSKIP("the script's tables are compared on SQLite");
         test::TestDatabase scripted(false), demo(true);
         int skipped = 0;
         for (const QString &batch : script.split(u"\nGO\n"_s, Qt::SkipEmptyParts)) {
