@@ -83,14 +83,17 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     return std::make_unique<QApplication>(argc, argv);
 }
 
-// An account database has the dictionary tables; an empty database (a new file, an empty server
-// database) becomes a demo account database. Anything else is refused with a message.
+// An account database has the dictionary tables (its host tables are brought up to date); an
+// empty database (a new file, an empty server database) becomes a demo account database.
+// Anything else is refused with a message.
 bool prepareAccountDatabase(const QString &connectionString)
 {
     db::Connection conn;
     conn.Open(connectionString);
-    if (host::isAccountDatabase(conn))
+    if (host::isAccountDatabase(conn)) {
+        host::upgradeAccount(conn);
         return true;
+    }
     if (!host::isEmptyDatabase(conn)) {
         err() << "不是账套数据库（没有数据字典表 hr_sys_setdict）：" << connectionString
               << Qt::endl;

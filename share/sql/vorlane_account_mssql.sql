@@ -12,7 +12,7 @@ CREATE TABLE Host_Function (cFunctionCode varchar(20) COLLATE Chinese_PRC_CI_AS 
 GO
 CREATE TABLE Host_Right (cOperatorCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, cFunctionCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, PRIMARY KEY (cOperatorCode, cFunctionCode))
 GO
-CREATE TABLE Host_TaskLock (cFunctionCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, cOperatorCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, cSessionId varchar(40) COLLATE Chinese_PRC_CI_AS not null, cHostName nvarchar(100) COLLATE Chinese_PRC_CI_AS, iPid int, cProcessStart varchar(30) COLLATE Chinese_PRC_CI_AS, dStartTime datetime, PRIMARY KEY (cFunctionCode))
+CREATE TABLE Host_TaskLock (cFunctionCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, cOperatorCode varchar(20) COLLATE Chinese_PRC_CI_AS not null, cSessionId varchar(40) COLLATE Chinese_PRC_CI_AS not null, cHostName nvarchar(100) COLLATE Chinese_PRC_CI_AS, iPid int, cProcessStart varchar(30) COLLATE Chinese_PRC_CI_AS, dStartTime datetime, dHeartbeat datetime, PRIMARY KEY (cFunctionCode))
 GO
 CREATE INDEX IX_Host_TaskLock_1 ON Host_TaskLock (cSessionId)
 GO
@@ -4418,5 +4418,5 @@ INSERT INTO hr_qt_holiday (PK_hr_qt_holiday,dHoliday,vHolidayName,bWorkday) VALU
 (N'288414f3-b247-5855-9184-127c7ee08748',N'2025-02-08',N'春节调休',1),
 (N'531699cc-7e86-5e28-9600-23b36fe71b9e',N'2025-10-01',N'国庆节',0)
 GO
-INSERT INTO Host_Meta (cKey,cValue) VALUES (N'SchemaVersion',1)
+INSERT INTO Host_Meta (cKey,cValue) VALUES (N'SchemaVersion',2)
 GO

@@ -5,6 +5,8 @@
 #include "db/CollectingEngine.h"
 #include "db/DbError.h"
 
+#include <optional>
+
 namespace vorlane::host {
 
 using namespace Qt::StringLiterals;
@@ -46,7 +48,7 @@ private:
     db::Engine &m_engine;
 };
 
-SeedWriter::Flavor flavorOf(db::Connection &conn)
+std::optional<SeedWriter::Flavor> knownFlavor(db::Connection &conn)
 {
     const QString name = conn.dialect().Name();
     if (name.contains(u"SQLite"_s, Qt::CaseInsensitive))
@@ -54,9 +56,16 @@ SeedWriter::Flavor flavorOf(db::Connection &conn)
     // PostgreSQL takes the SQL Server statements through its translation.
     if (name.contains(u"SQL Server"_s, Qt::CaseInsensitive) || isPostgres(conn))
         return SeedWriter::Flavor::SqlServer;
+    return std::nullopt;
+}
+
+SeedWriter::Flavor flavorOf(db::Connection &conn)
+{
+    if (const auto flavor = knownFlavor(conn))
+        return *flavor;
     throw db::DbError(
         u"演示账套只能建立在 SQLite、SQL Server 或 PostgreSQL 数据库上，当前数据库为 %1"_s.arg(
-            name));
+            conn.dialect().Name()));
 }
 
 // The schema version recorded in the account database: 0 for a database without Host_Meta,
@@ -152,6 +161,10 @@ void createDemoAccount(db::Connection &conn)
         return;
     if (version < 0)
         throw db::DbError(u"账套库的 Host_Meta 表没有版本记录，不能确定它是否为演示账套"_s);
+    if (version > 0 && version < seed::schemaVersion) {
+        upgradeAccount(conn);
+        return;
+    }
     if (version != 0) {
         throw db::DbError(u"账套库的演示数据版本为 %1，本程序只认识版本 %2"_s.arg(version).arg(
             seed::schemaVersion));
@@ -161,6 +174,36 @@ void createDemoAccount(db::Connection &conn)
     SeedWriter w(engine, flavor);
     writeDemoAccount(w, flavor == SeedWriter::Flavor::SqlServer && !postgres);
     transaction.Commit();
+}
+
+void upgradeAccount(db::Connection &conn)
+{
+    const auto flavor = knownFlavor(conn);
+    if (!flavor)
+        return;
+    const bool postgres = isPostgres(conn);
+    const auto version = [&] { return recordedVersion(conn.engine(), *flavor, postgres); };
+    if (version() <= 0 || version() >= seed::schemaVersion)
+        return;
+    try {
+        db::TransactionGuard transaction(conn);
+        // Read again inside the transaction: another program may have upgraded meanwhile.
+        const int from = version();
+        if (from <= 0 || from >= seed::schemaVersion)
+            return;
+        if (from < 2) {
+            // Locks taken before heartbeats existed count as refreshed when they were taken.
+            conn.Execute(u"ALTER TABLE Host_TaskLock ADD dHeartbeat datetime"_s);
+            conn.Execute(u"update Host_TaskLock set dHeartbeat = dStartTime"_s);
+        }
+        conn.Execute(u"update Host_Meta set cValue = '%1' where cKey = 'SchemaVersion'"_s.arg(
+            seed::schemaVersion));
+        transaction.Commit();
+    } catch (const db::DbError &) {
+        // Another program upgrading at the same moment is as good as this one.
+        if (version() != seed::schemaVersion)
+            throw;
+    }
 }
 
 } // namespace vorlane::host

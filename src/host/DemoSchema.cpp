@@ -23,7 +23,7 @@ void createSchema(SeedWriter &w)
     w.createTable(u"Host_TaskLock"_s,
                   u"cFunctionCode varchar(20) not null, cOperatorCode varchar(20) not null, "
                   "cSessionId varchar(40) not null, cHostName nvarchar(100), iPid int, "
-                  "cProcessStart varchar(30), dStartTime datetime"_s,
+                  "cProcessStart varchar(30), dStartTime datetime, dHeartbeat datetime"_s,
                   u"cFunctionCode"_s);
     w.createIndex(u"Host_TaskLock"_s, u"cSessionId"_s);
 

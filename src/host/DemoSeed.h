@@ -10,8 +10,9 @@
 
 namespace vorlane::host::seed {
 
-// Version of the demo schema; recorded in Host_Meta under "SchemaVersion".
-inline constexpr int schemaVersion = 1;
+// Version of the demo schema; recorded in Host_Meta under "SchemaVersion". Version 2 added the
+// heartbeat of task locks (Host_TaskLock.dHeartbeat).
+inline constexpr int schemaVersion = 2;
 
 // One data type of hr_sys_datatype.
 struct DataType

@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSysInfo>
+#include <QTimer>
 #include <QUuid>
+
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -79,6 +82,9 @@ struct LockHolder
     qint64 pid = 0;
     QString processStart;
     QString startTime;
+    // Time since the holder's last heartbeat by the database's clock; none for a lock written
+    // without one.
+    std::optional<std::chrono::milliseconds> silence;
 };
 
 QString textOf(const QVariant &v)
@@ -90,11 +96,57 @@ QString textOf(const QVariant &v)
     return v.toString();
 }
 
-// A lock is stale when it was taken on this host by a process that no longer runs.
-bool isStale(const LockHolder &holder)
+// A date-time column, or getdate() read without a declared type (text on SQLite).
+QDateTime dateTimeOf(const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    const QString text = v.toString().trimmed();
+    for (const QString &format : {u"yyyy-MM-dd HH:mm:ss.zzz"_s, u"yyyy-MM-dd HH:mm:ss"_s}) {
+        const QDateTime dt = QDateTime::fromString(text, format);
+        if (dt.isValid())
+            return dt;
+    }
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}
+
+// Heartbeat and "now" both come from the database, so that the clocks of the operators'
+// computers do not matter (on SQLite the database's clock is the reading computer's).
+std::optional<std::chrono::milliseconds> silenceOf(const QVariant &heartbeat, const QVariant &now)
+{
+    const QDateTime beat = dateTimeOf(heartbeat);
+    const QDateTime at = dateTimeOf(now);
+    if (!beat.isValid() || !at.isValid())
+        return std::nullopt;
+    return std::chrono::milliseconds(qMax<qint64>(0, beat.msecsTo(at)));
+}
+
+// Columns 0..6 of the lock queries below: session, host, process, process start, start time,
+// heartbeat and the database's time.
+const QString lockColumns = u"l.cSessionId, l.cHostName, l.iPid, l.cProcessStart, l.dStartTime, "
+                            "l.dHeartbeat, getdate()"_s;
+
+LockHolder holderAt(db::Recordset &rs, int first)
+{
+    LockHolder h;
+    h.sessionId = rs.FieldValue(first).toString();
+    h.hostName = rs.FieldValue(first + 1).toString();
+    h.pid = rs.FieldValue(first + 2).toLongLong();
+    h.processStart = textOf(rs.FieldValue(first + 3));
+    h.startTime = textOf(rs.FieldValue(first + 4));
+    h.silence = silenceOf(rs.FieldValue(first + 5), rs.FieldValue(first + 6));
+    return h;
+}
+
+// Whether the holder can no longer be working with its lock. On this host the process tells;
+// another computer's process cannot be seen, so there a heartbeat older than the limit does.
+// A lock without a heartbeat (written by a host that keeps none) never times out.
+bool holderGone(const LockHolder &holder, std::chrono::milliseconds limit)
 {
     if (holder.hostName.compare(thisHost(), Qt::CaseInsensitive) != 0)
-        return false;
+        return holder.silence && *holder.silence > limit;
     const ProcessState now = probeProcess(holder.pid);
     if (!now.exists)
         return true;
@@ -124,6 +176,20 @@ QString HostLogin::defaultInstallPath()
     return candidates.isEmpty() ? QDir::currentPath() : QDir::cleanPath(candidates.first());
 }
 
+std::chrono::seconds HostLogin::lockTimeout()
+{
+    bool ok = false;
+    const qint64 seconds
+        = qEnvironmentVariable("VORLANE_TASK_LOCK_TIMEOUT").trimmed().toLongLong(&ok);
+    return std::chrono::seconds(ok && seconds > 0 ? seconds : 600);
+}
+
+std::chrono::milliseconds HostLogin::lockRefreshInterval()
+{
+    const std::chrono::milliseconds tenth = std::chrono::milliseconds(lockTimeout()) / 10;
+    return qMin(tenth, std::chrono::milliseconds(std::chrono::minutes(1)));
+}
+
 std::unique_ptr<HostLogin> HostLogin::signIn(const QString &connectionString,
                                              const QString &operatorCode,
                                              const QDate &businessDate,
@@ -151,6 +217,15 @@ std::unique_ptr<HostLogin> HostLogin::signIn(const QString &connectionString,
     login->m_operatorName = op->FieldValue(1).toString();
     login->m_supervisor = op->FieldValue(2).toBool();
     op->Close();
+    login->releaseLeftLocks();
+
+    // Runs only while the session holds locks, on the thread's event loop.
+    login->m_heartbeat = std::make_unique<QTimer>();
+    login->m_heartbeat->setInterval(lockRefreshInterval());
+    HostLogin *self = login.get();
+    QObject::connect(login->m_heartbeat.get(), &QTimer::timeout, login->m_heartbeat.get(), [self] {
+        self->refreshHeartbeat();
+    });
 
     auto account
         = conn.OpenRecordset(u"select cName, cValue from AccInformation where cSysID = 'AA'"_s);
@@ -180,7 +255,50 @@ HostLogin::~HostLogin()
 void HostLogin::ReleaseAll()
 {
     m_nested.clear();
+    m_held.clear();
+    if (m_heartbeat)
+        m_heartbeat->stop();
     m_conn->Execute(u"delete from Host_TaskLock where cSessionId = "_s + sqlText(m_sessionId));
+}
+
+// The operator signing in again gets back the locks an earlier session of theirs left: those
+// whose process on this computer has ended, and, on any computer, those whose session has missed
+// three heartbeats in a row (three minutes by default). A session of the same operator that still
+// runs refreshes its heartbeat and keeps its locks, so signing in on a second computer never takes
+// a task away from work in progress. Other operators' locks wait for lockTimeout().
+void HostLogin::releaseLeftLocks()
+{
+    try {
+        QList<QPair<QString, QString>> left; // function code, session
+        auto rs = m_conn->OpenRecordset(u"select l.cFunctionCode, "_s + lockColumns
+                                        + u" from Host_TaskLock l where l.cOperatorCode = "_s
+                                        + sqlText(m_operatorCode) + u" and l.cSessionId <> "_s
+                                        + sqlText(m_sessionId));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const LockHolder holder = holderAt(*rs, 1);
+            if (holderGone(holder, 3 * lockRefreshInterval()))
+                left.append({rs->FieldValue(0).toString(), holder.sessionId});
+        }
+        rs->Close();
+        for (const auto &[code, session] : std::as_const(left)) {
+            m_conn->Execute(u"delete from Host_TaskLock where cFunctionCode = "_s + sqlText(code)
+                            + u" and cSessionId = "_s + sqlText(session));
+        }
+    } catch (const db::DbError &) {
+        // Signing in goes on; what is left times out or is taken over on request.
+    }
+}
+
+void HostLogin::refreshHeartbeat()
+{
+    if (m_held.isEmpty())
+        return;
+    try {
+        m_conn->Execute(u"update Host_TaskLock set dHeartbeat = getdate() where cSessionId = "_s
+                        + sqlText(m_sessionId));
+    } catch (const db::DbError &) {
+        // The operator's work goes on; one missed heartbeat is far from the timeout.
+    }
 }
 
 void HostLogin::ClearError()
@@ -234,6 +352,9 @@ bool HostLogin::RequestTask(const QString &functionCode, bool begin, int reserve
             }
             m_conn->Execute(u"delete from Host_TaskLock where cFunctionCode = "_s + sqlText(code)
                             + u" and cSessionId = "_s + sqlText(m_sessionId));
+            m_held.remove(code.toUpper());
+            if (m_held.isEmpty())
+                m_heartbeat->stop();
             return true;
         }
         return beginTask(code);
@@ -261,25 +382,21 @@ bool HostLogin::beginTask(const QString &code)
     QString lastFailure;
     for (int attempt = 0; attempt < 3; ++attempt) {
         auto rs = m_conn->OpenRecordset(
-            u"select l.cOperatorCode, o.vOperatorName, l.cSessionId, l.cHostName, l.iPid, "
-            "l.cProcessStart, l.dStartTime from Host_TaskLock l left join Host_Operator o "
-            "on o.cOperatorCode = l.cOperatorCode where l.cFunctionCode = "_s
+            u"select l.cOperatorCode, o.vOperatorName, "_s + lockColumns
+            + u" from Host_TaskLock l left join Host_Operator o on o.cOperatorCode = "
+              "l.cOperatorCode where l.cFunctionCode = "_s
             + sqlText(code));
         if (!rs->Eof()) {
-            const LockHolder holder{rs->FieldValue(0).toString(),
-                                    rs->FieldValue(1).toString(),
-                                    rs->FieldValue(2).toString(),
-                                    rs->FieldValue(3).toString(),
-                                    rs->FieldValue(4).toLongLong(),
-                                    textOf(rs->FieldValue(5)),
-                                    textOf(rs->FieldValue(6))};
+            LockHolder holder = holderAt(*rs, 2);
+            holder.operatorCode = rs->FieldValue(0).toString();
+            holder.operatorName = rs->FieldValue(1).toString();
             rs->Close();
             if (holder.sessionId == m_sessionId) {
                 ++m_nested[code.toUpper()];
                 return refuse(TaskAlreadyHeld,
                               u"操作员[%1]已经在使用[%2]功能"_s.arg(m_operatorName, name));
             }
-            if (!isStale(holder)) {
+            if (!holderGone(holder, lockTimeout())) {
                 const QString who
                     = holder.operatorName.isEmpty() ? holder.operatorCode : holder.operatorName;
                 return refuse(TaskHeldByOther,
@@ -288,8 +405,8 @@ bool HostLogin::beginTask(const QString &code)
                                   .arg(holder.pid)
                                   .arg(holder.startTime));
             }
-            // The holder's process has ended without releasing: take the lock over. Only that
-            // holder's row is removed, so a lock taken meanwhile by someone else stays.
+            // The holder is gone without releasing: take the lock over. Only that holder's row is
+            // removed, so a lock taken meanwhile by someone else stays.
             m_conn->Execute(u"delete from Host_TaskLock where cFunctionCode = "_s + sqlText(code)
                             + u" and cSessionId = "_s + sqlText(holder.sessionId));
             continue;
@@ -298,7 +415,8 @@ bool HostLogin::beginTask(const QString &code)
         try {
             m_conn->Execute(
                 u"insert into Host_TaskLock (cFunctionCode, cOperatorCode, cSessionId, cHostName, "
-                "iPid, cProcessStart, dStartTime) values (%1, %2, %3, %4, %5, %6, %7)"_s.arg(
+                "iPid, cProcessStart, dStartTime, dHeartbeat) values (%1, %2, %3, %4, %5, %6, %7, "
+                "getdate())"_s.arg(
                     sqlText(code),
                     sqlText(m_operatorCode),
                     sqlText(m_sessionId),
@@ -306,6 +424,9 @@ bool HostLogin::beginTask(const QString &code)
                     QString::number(QCoreApplication::applicationPid()),
                     sqlText(thisProcess().startToken),
                     sqlText(QDateTime::currentDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s))));
+            m_held.insert(code.toUpper());
+            if (QCoreApplication::instance() && !m_heartbeat->isActive())
+                m_heartbeat->start();
             return true;
         } catch (const db::DbError &e) {
             // Another session won the race; the next round reads who it was.

@@ -6,9 +6,13 @@
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
+#include <chrono>
 #include <memory>
+
+class QTimer;
 
 namespace vorlane::host {
 
@@ -24,10 +28,13 @@ enum TaskError : long {
 
 // The host's login object for one signed-in operator of one account database. It keeps its own
 // connection for rights and task locks, so that the component's transactions never hold them up.
-// A task lock records the session, host name and process; a lock whose process on this host has
-// ended is taken over by the next request. A request for a task the session holds already is
-// refused with TaskAlreadyHeld (which callers count as granted) and nests: only the release that
-// matches the first grant frees the task.
+// A task lock records the session, host name and process, and a heartbeat that the session
+// refreshes every lockRefreshInterval() while it holds locks. The next request takes a lock over
+// when its holder is gone: on this computer, when the holder's process has ended; on another
+// computer, whose processes cannot be seen, when the heartbeat is older than lockTimeout().
+// Signing in again releases the operator's own locks that an ended session left behind.
+// A request for a task the session holds already is refused with TaskAlreadyHeld (which callers
+// count as granted) and nests: only the release that matches the first grant frees the task.
 class HostLogin final : public VexaLogin, public ZWPub
 {
 public:
@@ -43,6 +50,13 @@ public:
     // share/printstyle): $VORLANE_INSTALL_PATH, else the first of the application directory's
     // parent, the application directory and the source tree that has share/.
     static QString defaultInstallPath();
+
+    // How long a lock of another computer outlives its last heartbeat: 10 minutes, or
+    // $VORLANE_TASK_LOCK_TIMEOUT seconds.
+    static std::chrono::seconds lockTimeout();
+    // How often a session refreshes the heartbeat of its locks: a tenth of the timeout, at most
+    // a minute.
+    static std::chrono::milliseconds lockRefreshInterval();
 
     ~HostLogin() override;
     HostLogin(const HostLogin &) = delete;
@@ -75,8 +89,13 @@ private:
     bool beginTask(const QString &code);
     bool refuse(long number, const QString &text);
     bool isGranted(const QString &code);
+    void releaseLeftLocks();
+    void refreshHeartbeat();
 
     std::unique_ptr<db::Connection> m_conn;
+    std::unique_ptr<QTimer> m_heartbeat;
+    // Function codes whose lock rows this session wrote and has not released.
+    QSet<QString> m_held;
     QString m_connectionString;
     QString m_installPath;
     QString m_accountCode;

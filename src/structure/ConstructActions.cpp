@@ -70,6 +70,9 @@ DeleteResult ConstructActions::DeleteItem(const QString &tableCode, const QStrin
     const QString table = services::checkedIdentifier(tableCode, QStringLiteral("表名"));
     const QString item = services::checkedIdentifier(itemCode, QStringLiteral("列名"));
 
+    // The data check runs in the delete's transaction, so that what it found still holds when the
+    // column goes, whatever other operators do meanwhile.
+    db::TransactionGuard transaction(conn());
     bool holdsData = false;
     {
         auto rs = conn().OpenRecordset(u"select  " + item + u"  from " + table);
@@ -80,7 +83,6 @@ DeleteResult ConstructActions::DeleteItem(const QString &tableCode, const QStrin
     }
 
     clsHrSysItemDictsFace items;
-    db::TransactionGuard transaction(conn());
     if (holdsData) {
         if (!items.ModifyDelFlag(tableCode, itemCode)) {
             transaction.Rollback();
@@ -112,10 +114,13 @@ QString ConstructActions::SetDeleteRefusal(const QString &setCode)
 DeleteResult ConstructActions::DeleteSet(const QString &setCode)
 {
     const QString table = services::checkedIdentifier(setCode, QStringLiteral("表名"));
+    // The data check runs in the delete's transaction: on a server its read holds the table, so
+    // that an operator adding items meanwhile either finishes first (and its item rows are
+    // deleted too) or finds the table gone; none of its rows outlive the table.
+    db::TransactionGuard transaction(conn());
     const bool holdsData = countOf(u"select count(*) from " + table) > 0;
 
     clsHrSysSetDictsFace sets;
-    db::TransactionGuard transaction(conn());
     if (holdsData) {
         if (!sets.ModifyDelFlag(setCode)) {
             transaction.Rollback();

@@ -14,8 +14,9 @@ struct DeleteResult
 };
 
 // The structure browser's checks and deletes on the shared connection. A refusal is a message
-// (empty: go on); a delete runs in one transaction through the set and item services and rolls
-// everything back when one of them fails. Database errors of the checks pass to the caller.
+// (empty: go on); a delete runs its data check and the set and item services in one transaction
+// and rolls everything back when one of them fails. Database errors of the checks pass to the
+// caller (the transaction rolled back).
 class ConstructActions
 {
 public:
