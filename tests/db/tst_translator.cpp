@@ -485,7 +485,6 @@ void TstTranslator::serverValueRules_data()
     QTest::newRow("char, name with dots") << u"char(12)"_s << u"'买买提·艾力'"_s << true;
     QTest::newRow("char, dots count two") << u"char(4)"_s << u"'a··'"_s << false;
     QTest::newRow("nvarchar, characters") << u"nvarchar(3)"_s << u"'人事部'"_s << true;
-    QTest::newRow("numeric, no rule") << u"numeric(8,2)"_s << u"'x'"_s << true;
 }
 
 void TstTranslator::serverValueRules()
