@@ -3,93 +3,24 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/FieldType.h"
-#include "db/PgTranslator.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using vorlane::db::adBoolean;
 using vorlane::db::DbError;
-using vorlane::db::PgStep;
-using vorlane::db::PgTranslator;
 using vorlane::test::TestDatabase;
 
-namespace {
-
-QString translated(const QString &tsql)
-{
-    QStringList out;
-    for (const PgStep &s : PgTranslator::translate(tsql))
-        out << (s.condition.isEmpty() ? s.sql : u"[if] "_s + s.sql);
-    return out.join(u" ;; "_s);
-}
-
-} // namespace
-
-// What the PostgreSQL translation writes for forms whose text matters, and the server's own
-// behaviour the other tests take for granted; the whole suite runs on PostgreSQL as well.
+// The server's own behaviour the other tests take for granted; the whole suite runs on PostgreSQL
+// as well.
 class tst_Postgres : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void translation_data();
-    void translation();
     void bitsBlanksAndQuotedNumbers();
     void transactions();
 };
-
-void tst_Postgres::translation_data()
-{
-    QTest::addColumn<QString>("tsql");
-    QTest::addColumn<QString>("postgres");
-    QTest::newRow("insert without into, N literal")
-        << u"insert T (a, b) values (N'张三', 1)"_s << u"insert into T (a, b) values ('张三', 1)"_s;
-    QTest::newRow("blank into a column is marked")
-        << u"insert T (a) values ('')"_s << u"insert into T (a) values (/*vorlane:blank:t:a*/'')"_s;
-    QTest::newRow("blank in update is marked")
-        << u"update T set a = '', b = 'x' where c = ''"_s
-        << u"update T set a = /*vorlane:blank:t:a*/'', b = 'x' where c = ''"_s;
-    QTest::newRow("top") << u"select top 1 * from T where a = 1"_s
-                         << u"select * from T where a = 1 LIMIT 1"_s;
-    QTest::newRow("quoted alias") << u"select cTableCode '业务代码' from T"_s
-                                  << u"select cTableCode \"业务代码\" from T"_s;
-    QTest::newRow("bracketed names fold like plain ones")
-        << u"select [cTableCode] as [Code] from [dbo].[T]"_s
-        << u"select \"ctablecode\" as \"Code\" from \"t\""_s;
-    QTest::newRow("delete without from")
-        << u"delete T where a = 1"_s << u"delete from T where a = 1"_s;
-    QTest::newRow("functions")
-        << u"select isnull(a, ''), len(b), substring(c, 2, 3), getdate(), newid() from T"_s
-        << u"select coalesce(a, ''), char_length(rtrim(CAST((b) AS text))), substr(c, 2, 3), "
-           "LOCALTIMESTAMP(3), gen_random_uuid() from T"_s;
-    QTest::newRow("convert to int")
-        << u"select CONVERT(int, a) from T"_s
-        << u"select CAST(trunc((CASE WHEN btrim(CAST((a) AS text)) = '' THEN 0 ELSE "
-           "CAST(btrim(CAST((a) AS text)) AS numeric) END)) AS integer) from T"_s;
-    QTest::newRow("drop guard")
-        << u"if exists (select * from sysobjects where id = object_id(N'[dbo].[HR_X]') and "
-           "OBJECTPROPERTY(id, N'IsUserTable') = 1)  drop table HR_X"_s
-        << u"DROP TABLE IF EXISTS HR_X"_s;
-    QTest::newRow("drop columns") << u"ALTER TABLE HR_S DROP COLUMN a, b"_s
-                                  << u"ALTER TABLE HR_S DROP COLUMN a, DROP COLUMN b"_s;
-    QTest::newRow("batch and guarded statement")
-        << u"if exists (select 1 from T where a = 1) delete T  insert T (a) values (1)"_s
-        << u"[if] delete from T ;; insert into T (a) values (1)"_s;
-    QTest::newRow("like: bracket forms and backslash stand for themselves")
-        << u"select a from T where a like N'01[_]2%' or b like 'a\\b%' or c like '[a-z]%'"_s
-        << u"select a from T where a like '01\\_2%' ESCAPE '\\' or b like 'a\\\\b%' ESCAPE "
-           "'\\' or c like '[a-z]%'"_s;
-    QTest::newRow("strings and comments stay") << u"select 'top 1 [x]' /* isnull( */ from T"_s
-                                               << u"select 'top 1 [x]' /* isnull( */ from T"_s;
-}
-
-void tst_Postgres::translation()
-{
-    QFETCH(QString, tsql);
-    QFETCH(QString, postgres);
-    QCOMPARE(translated(tsql), postgres);
-}
 
 #define REQUIRE_POSTGRES()                                                                         \
     if (!TestDatabase::onPostgres())                                                               \

@@ -87,39 +87,12 @@ QString createCodeTable(const QString &t)
              "  ) ON [PRIMARY] "_s.arg(t);
 }
 
-QString addCode(const QString &t,
-                const QString &code,
-                const QString &name,
-                int level,
-                const QString &parent,
-                const QString &hide = u"0"_s)
+// A top-level code as the code table service adds it.
+QString addCode(const QString &code, const QString &name)
 {
-    return u"insert %1 (ccodeID,vdescription,vsimpleName,vsimpleSpell,ilevels,cpCodeID,bsysFlag,"
-           "bChildFlag,bhideFlag,vMemo)  values  ('%2','%3','%3','','%4','%5','1','0','%6','')"_s
-               .arg(t, code, name, QString::number(level), parent, hide);
-}
-
-QString codeTableWithCodes()
-{
-    return createCodeTable(u"HR_CT901"_s) + u"\n"_s
-           + addCode(u"HR_CT901"_s, u"01"_s, u"甲"_s, 0, {}) + u"\n"_s
-           + addCode(u"HR_CT901"_s, u"0101"_s, u"乙"_s, 1, u"01"_s) + u"\n"_s
-           + addCode(u"HR_CT901"_s, u"0102"_s, u"丙"_s, 1, u"01"_s) + u"\n"_s
-           + addCode(u"HR_CT901"_s, u"010201"_s, u"丁"_s, 2, u"0102"_s) + u"\n"_s
-           + addCode(u"HR_CT901"_s, u"02"_s, u"戊"_s, 0, {});
-}
-
-QString addSet(const QString &code, const QString &name, int tableClass, int group, int order = 900)
-{
-    return u"insert hr_sys_setdict  (cTableCode,vTableName,vdescription,iTableGroup,iTableClass,"
-           "icodeLen,bMultiLevel,vcodeFormat,iTableType,icycleType,iBusinessFlag,iFunctionScope,"
-           "bsysFlag,vParentTable,bChildFlag,bdelFlag,ishowOrder,vdisplayItem,vmainKey,bDisplay,"
-           "vMemo)  values  ('%1','%2','','%4','%3','30','1','','1','','4','3','1','','0','0',"
-           "'%5','','PK_%1','1','')"_s.arg(code,
-                                           name,
-                                           QString::number(tableClass),
-                                           QString::number(group),
-                                           QString::number(order));
+    return u"insert HR_CT901 (ccodeID,vdescription,vsimpleName,vsimpleSpell,ilevels,cpCodeID,"
+           "bsysFlag,bChildFlag,bhideFlag,vMemo)  values  ('%1','%2','%2','','0','','1','0','0','')"_s
+               .arg(code, name);
 }
 
 QString countOf(const QString &table, const QString &where)
@@ -199,14 +172,6 @@ void TstTranslator::statementForms_data()
         << createSet(u"hr_t1"_s, u"cPsn_Num    VARCHAR(10)"_s) << columnsOf(u"hr_t1"_s)
         << u"c;PK_hr_t1 ZQUID 1 1;cPsn_Num VARCHAR(10) 1 0;iRecordID INT 0 0;"
            "blastflag bit 1 0;vstatus1 nvarchar(50) 0 0;nstatus2 numeric 0 0"_s;
-    QTest::newRow("CreateTable, key clause without blank")
-        << none
-        << dropPart(u"hr_t3"_s)
-               + u" CREATE TABLE hr_t3 (PK_hr_t3   ZQUID NOT NULL , cDutycode      VARCHAR(20) NOT "
-                 "NULL, iRecordID   int, Primary Key(PK_hr_t3));"_s
-        << u"select name from pragma_table_info('hr_t3') where pk = 1"_s << u"name;PK_hr_t3"_s;
-    QTest::newRow("CreateTable, key clause without comma")
-        << none << createSet(u"hr_t9"_s, {}) << columnsOf(u"hr_t9"_s) << u"c;PK_hr_t9 ZQUID 1 1"_s;
     QTest::newRow("CreateTable code table")
         << none << createCodeTable(u"HR_CT900"_s) << columnsOf(u"HR_CT900"_s)
         << u"c;ccodeID varchar(30) 1 1;vdescription nvarchar(60) 1 0;vsimpleName nvarchar(60) 0 0;"
@@ -225,57 +190,15 @@ void TstTranslator::statementForms_data()
         << u"update hr_t7 set a=5 delete hr_t7 where b=2;\nGO\n"_s << u"select a, b from hr_t7"_s
         << u"a|b;5|4"_s;
 
-    const QString set = addSet(u"hr_zz1"_s, u"测试集"_s, 1, 9);
-    QTest::newRow("insert: dictionary row")
-        << none << set
-        << u"select cTableCode, vTableName, iTableGroup, typeof(icodeLen) t, bDisplay, vmainKey "
-           "from hr_sys_setdict where cTableCode = 'hr_zz1'"_s
-        << u"cTableCode|vTableName|iTableGroup|t|bDisplay|vMainKey;"
-           "hr_zz1|测试集|9|integer|1|PK_hr_zz1"_s;
-    QTest::newRow("insert: blanks around the values")
-        << u"delete from hr_sys_CategoriesMember where cid = 'CJ002'"_s
-        << u"insert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) values('CJ002', 'hr_zz1' "
-           ",'1')"_s
-        << u"select cid, ctablecode, itablegroup, typeof(itablegroup) t from "
-           u"hr_sys_CategoriesMember "
-           "where cid = 'CJ002'"_s
-        << u"cid|ctablecode|itablegroup|t;CJ002|hr_zz1|1|integer"_s;
     QTest::newRow("update: dictionary row, code in other case")
-        << set
+        << none
         << u"update hr_sys_setdict  set vTableName='新名',  vdescription='d',  bMultiLevel='0',  "
            "vParentTable='',  iFunctionScope='7',  iTableType='2',  iTableClass='1',  "
            "bsysFlag='1',  icycleType='',  ishoworder='12',  bDisplay='0',  vmemo='m'  "
-           "where ctablecode='HR_ZZ1'"_s
+           "where ctablecode='HR_HI_PERSON'"_s
         << u"select vTableName, iFunctionScope, ishowOrder, bDisplay from hr_sys_setdict "
            "where vdescription = 'D'"_s
         << u"vTableName|iFunctionScope|ishowOrder|bDisplay;新名|7|12|0"_s;
-    QTest::newRow("update: numbers without quotes")
-        << none
-        << u"update AA_BusObject  set cBusObName='新名',  iAuthType= 0,   bAuthControl=0  "
-           "where cBusObId='HR_HI_PERSON'"_s
-        << u"select cBusObName, iAuthType, bAuthControl from AA_BusObject where "
-           "lower(cBusObId)='hr_hi_person'"_s
-        << u"cBusObName|iAuthType|bAuthControl;新名|0|0"_s;
-    QTest::newRow("update: assignments without blanks")
-        << none
-        << u"update AA_Columndic  set cCaption='新项',bMustSel=0 where ckey='HR_HI_PERSON' and "
-           "cfld='CPSN_NAME'"_s
-        << u"select cCaption, bMustSel from AA_Columndic where lower(cKey)='hr_hi_person' and "
-           "lower(cFld)='cpsn_name'"_s
-        << u"cCaption|bMustSel;新项|0"_s;
-    QTest::newRow("update: flag of every code")
-        << codeTableWithCodes() << u"update HR_CT901 set bhideFlag=1"_s
-        << countOf(u"HR_CT901"_s, u"bhideFlag = '1'"_s) << u"n;5"_s;
-    // Rows of the demo account's person set, named in another letter case.
-    QTest::newRow("delete: trailing blank")
-        << none << u"delete from Rpt_ItmDEF where TableName='HR_HI_PERSON' "_s
-        << countOf(u"Rpt_ItmDEF"_s, u"lower(TableName)='hr_hi_person'"_s) << u"n;0"_s;
-    QTest::newRow("delete: one item")
-        << none
-        << u"delete from hr_sys_itemdict where ctablecode='HR_HI_PERSON' and citemCode='CPSN_NAME'"_s
-        << countOf(u"hr_sys_itemdict"_s,
-                   u"lower(cTableCode)='hr_hi_person' and lower(cItemCode)='cpsn_name'"_s)
-        << u"n;0"_s;
 
     const QString set9 = createSet(u"hr_zz9"_s, {});
     QTest::newRow("column add statement")
@@ -285,42 +208,21 @@ void TstTranslator::statementForms_data()
         << columnsOf(u"hr_zz9"_s)
         << u"c;PK_hr_zz9 ZQUID 1 1;cName varchar(20) 0 0;nPay numeric(10,2) 0 0;"
            "dBirth datetime 0 0;iAge INT 0 0"_s;
-    QTest::newRow("column drop statement")
-        << set9 + u"\nALTER TABLE hr_zz9 ADD cName varchar(20)  null ,iAge int  null "_s
-        << u"ALTER TABLE hr_zz9 DROP COLUMN cName"_s << columnsOf(u"hr_zz9"_s)
+    QTest::newRow("column drop statement, two columns")
+        << set9
+               + u"\nALTER TABLE hr_zz9 ADD cName varchar(20)  null ,iAge int  null ,nPay int  null "_s
+        << u"ALTER TABLE hr_zz9 DROP COLUMN cName, nPay"_s << columnsOf(u"hr_zz9"_s)
         << u"c;PK_hr_zz9 ZQUID 1 1;iAge INT 0 0"_s;
-
-    const QString codes = codeTableWithCodes();
-    QTest::newRow("children of a code by precedence")
-        << codes
-        << u"select ccodeID from HR_CT901  where cpCodeID =  '0102' or cCodeID=  '0102'  and "
-           "ilevels <> 1"_s
-        << query << u"ccodeID;010201"_s;
-    QTest::newRow("next class number")
-        << u"delete from hr_sys_setdict where itableclass = 3\n"_s
-               + addSet(u"HR_CT000"_s, u"一"_s, 3, 9) + u"\n"_s
-               + addSet(u"HR_CT007"_s, u"二"_s, 3, 9)
-        << u"select max(CONVERT(char,substring(ctablecode,6,3),105))+1 as mm from hr_sys_setdict "
-           "where itableclass =3"_s
-        << query << u"mm;8"_s;
+    QTest::newRow("guarded statements in a batch")
+        << u"create table hr_t4 (a int) insert hr_t4 (a) values (1)"_s
+        << u"if exists (select 1 from hr_t4 where a = 1) delete hr_t4  insert hr_t4 (a) values (2) "
+           "if not exists (select 1 from hr_t4 where a = 1) insert hr_t4 (a) values (3)"_s
+        << u"select a from hr_t4 order by a"_s << u"a;2;3"_s;
     QTest::newRow("top in a sub-query and before a comment")
         << u"create table hr_t6 (b int) insert hr_t6 (b) values (3), (1), (2), (1)"_s
         << u"select distinct top (3) b from (select top 3 b from hr_t6 order by b) x order by b "
            "-- first"_s
         << query << u"b;1;2"_s;
-    QTest::newRow("top 1")
-        << u"insert hr_bd_vouchertable (ctablecode, cVoucherCode) values ('hr_zz1', 'V1'), "
-           "('hr_zz1', 'V2')"_s
-        << u"select top 1 ctablecode, cVoucherCode, vVoucherName from hr_bd_vouchertable where "
-           "ctablecode='HR_ZZ1'"_s
-        << query << u"ctablecode|cVoucherCode|vVoucherName;hr_zz1|V1|NULL"_s;
-    QTest::newRow("group as text")
-        << u"delete from hr_sys_setdict where iTableGroup = 8\n"_s
-               + addSet(u"hr_zz2"_s, u"b"_s, 1, 8, 1) + u"\n"_s
-               + addSet(u"hr_zz1"_s, u"a"_s, 1, 8, 2)
-        << u"select cTableCode from hr_sys_setdict where itablegroup= '8' order by bsysflag, "
-           "ishoworder"_s
-        << query << u"cTableCode;hr_zz2;hr_zz1"_s;
     QTest::newRow("quoted, bracketed and commented tokens untouched")
         << u"create table T ([top] varchar(40), \"like\" varchar(40))\n"
            "insert T ([top], \"like\") values ('select top 1 * from x', "
@@ -328,9 +230,11 @@ void TstTranslator::statementForms_data()
         << u"select [top], \"like\" /* top 1 */ from T"_s << query
         << u"top|like;select top 1 * from x|isnull(a) + len(b) -- 'c'"_s;
     QTest::newRow("quoted aliases in a join")
-        << u"delete from hr_sys_CategoriesMember where cid = 'BZ001'\n"_s + set
-               + u"\ninsert hr_sys_CategoriesMember( cid,ctablecode,itablegroup) "
-                 "values('BZ001', 'hr_zz1' ,'9')"_s
+        << u"delete from hr_sys_CategoriesMember where cid = 'BZ001'\ninsert hr_sys_setdict "
+           "(cTableCode, vTableName, vdescription, vMemo, bDisplay, bdelFlag, ishowOrder) values "
+           "('hr_zz1', '测试集', '', '', 1, 0, 900)\ninsert hr_sys_CategoriesMember( "
+           "cid,ctablecode,"
+           "itablegroup) values('BZ001', 'hr_zz1' ,'9')"_s
         << u"select t1.cid as '业务代码',t1.ctablecode as '信息集代码',t2.vtablename as "
            u"'信息集名称',"
            "t2.vdescription as '信息集描述',t2.vmemo as '备注' from hr_sys_CategoriesMember as t1 "
@@ -374,10 +278,7 @@ void TstTranslator::expressionsKeepTheirMeaning_data()
     QTest::addColumn<QString>("expression");
     QTest::addColumn<QString>("expected");
     QTest::newRow("date 120") << u"CONVERT(varchar, d, 120)"_s << u"2024-03-05 13:45:10"_s;
-    QTest::newRow("date 23") << u"CONVERT(char(10), d, 23)"_s << u"2024-03-05"_s;
-    QTest::newRow("date 112") << u"CONVERT(varchar(8), d, 112)"_s << u"20240305"_s;
     QTest::newRow("month by length") << u"CONVERT(varchar(7), d, 120)"_s << u"2024-03"_s;
-    QTest::newRow("date 105") << u"CONVERT(varchar, d, 105)"_s << u"05-03-2024"_s;
     QTest::newRow("text with a date style") << u"CONVERT(char,substring(c,6,3),105)"_s << u"007"_s;
     QTest::newRow("number to text") << u"CONVERT(varchar(10), n)"_s << u"12"_s;
     QTest::newRow("text to number") << u"CONVERT(int, substring(c,6,3)) + 1"_s << u"8"_s;
@@ -385,6 +286,7 @@ void TstTranslator::expressionsKeepTheirMeaning_data()
     QTest::newRow("text to date") << u"CONVERT(datetime, '20240305', 112)"_s
                                   << u"2024-03-05 00:00:00"_s;
     QTest::newRow("isnull") << u"isnull(NULL, n)"_s << u"12"_s;
+    QTest::newRow("blank text to number") << u"CONVERT(int, '')"_s << u"0"_s;
     QTest::newRow("len ignores trailing blanks") << u"len(N'ab  ')"_s << u"2"_s;
 }
 
@@ -404,15 +306,11 @@ void TstTranslator::unknownStatementCarriesSqliteMessage()
     if (TestDatabase::onPostgres())
         QSKIP("SQLite's own messages and table rebuild");
     TestDatabase db(false);
-    for (const auto &[statement, message] :
-         {std::pair{u"frobnicate the widgets"_s, u"near \"frobnicate\": syntax error"_s},
-          std::pair{u"select datediff(1, 2)"_s, u"no such function: datediff"_s}}) {
-        try {
-            db.conn().Execute(statement);
-            QFAIL("the statement ran");
-        } catch (const DbError &e) {
-            QCOMPARE(e.message(), message);
-        }
+    try {
+        db.conn().Execute(u"frobnicate the widgets"_s);
+        QFAIL("the statement ran");
+    } catch (const DbError &e) {
+        QCOMPARE(e.message(), u"near \"frobnicate\": syntax error"_s);
     }
     QVERIFY_THROWS_EXCEPTION(DbError, db.conn().Execute(u"  -- nothing\n"_s));
 }
@@ -437,21 +335,18 @@ void TstTranslator::codesMatchWithoutCase()
 {
     TestDatabase db(false);
     Connection &conn = db.conn();
-    conn.Execute(codeTableWithCodes());
+    conn.Execute(createCodeTable(u"HR_CT901"_s));
     conn.Execute(createSet(u"hr_p"_s, u"cPsn_Num    VARCHAR(10)"_s));
     conn.Execute(u"ALTER TABLE hr_p ADD cName nvarchar(20)  null "_s);
     conn.Execute(u"insert hr_p (PK_hr_p, cPsn_Num, cName) values (newid(), 'AB01', N'Zhang')"_s);
-    conn.Execute(addCode(u"HR_CT901"_s, u"A1"_s, u"Alpha"_s, 0, {}));
+    conn.Execute(addCode(u"A1"_s, u"Alpha"_s));
 
     QCOMPARE(tsql(conn, u"select cName from hr_p where cPsn_Num = 'ab01'"_s), u"cName;Zhang"_s);
-    QCOMPARE(tsql(conn, u"select cPsn_Num from hr_p where cName = 'ZHANG'"_s), u"cPsn_Num;AB01"_s);
     QCOMPARE(tsql(conn, u"select cPsn_Num from hr_p where cName like 'zh%'"_s), u"cPsn_Num;AB01"_s);
     QCOMPARE(tsql(conn, u"select ccodeID from HR_CT901 where vdescription = 'ALPHA'"_s),
              u"ccodeID;A1"_s);
-    QCOMPARE(tsql(conn, u"select ccodeID from HR_CT901 where ccodeID in ('a1')"_s),
-             u"ccodeID;A1"_s);
     // the key is case-insensitive too: a code differing only in case is a duplicate
-    QVERIFY_THROWS_EXCEPTION(DbError, conn.Execute(addCode(u"HR_CT901"_s, u"a1"_s, u"x"_s, 0, {})));
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.Execute(addCode(u"a1"_s, u"x"_s)));
     // the guid key compares without case as the server's unique identifiers do
     const QString guid = tsql(conn, u"select PK_hr_p from hr_p"_s).section(u';', 1);
     QCOMPARE(tsql(conn, u"select cName from hr_p where PK_hr_p = '"_s + guid.toLower() + u"'"_s),
@@ -527,8 +422,6 @@ void TstTranslator::alterColumn_data()
     QTest::addColumn<QString>("values"); // empty: changed in place, rows untouched
     QTest::addColumn<bool>("inTransaction");
 
-    QTest::newRow("longer text") << u"cName"_s << u"varchar(30)"_s << 200 << 200 << QString()
-                                 << true;
     QTest::newRow("nvarchar to varchar")
         << u"cKind"_s << u"varchar(8)"_s << 202 << 200 << QString() << true;
     QTest::newRow("key column longer, no transaction")
