@@ -1,6 +1,6 @@
-// Task locks of sessions on other computers and of the same operator signing in again. The
-// process runs with a lock timeout of 2 s, so that its sessions refresh their heartbeat every
-// 200 ms.
+// Task locks between sessions, and locks that sessions left behind: on this computer the
+// holder's process tells whether it still works, on another its heartbeat does. The process runs
+// with a lock timeout of 2 s, so that its sessions refresh their heartbeat every 200 ms.
 
 #include "TestDatabase.h"
 
@@ -12,11 +12,15 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdio>
+
 using namespace vorlane;
 using namespace Qt::StringLiterals;
 
 namespace {
 
+const char holderEnv[] = "VORLANE_TST_TASKLOCKS_HOLDER";
 const QString longAgo = u"'2000-01-01 08:00:00'"_s;
 
 std::unique_ptr<host::HostLogin> signIn(const test::TestDatabase &db, const QString &op)
@@ -24,19 +28,30 @@ std::unique_ptr<host::HostLogin> signIn(const test::TestDatabase &db, const QStr
     return host::HostLogin::signIn(db.connectionString(), op, QDate(2025, 3, 31), u"/opt/vx"_s);
 }
 
+// Refused with this error, the text naming every part.
+bool refused(host::HostLogin &login, const QString &task, long error, const QStringList &parts = {})
+{
+    if (login.RequestTask(task, true, 0) || login.LastErrorNumber() != error)
+        return false;
+    return std::all_of(parts.begin(), parts.end(), [&](const QString &p) {
+        return login.LastErrorText().contains(p);
+    });
+}
+
 // A lock row as another session wrote it; heartbeat is a T-SQL expression.
 void insertLock(test::TestDatabase &db,
                 const QString &task,
                 const QString &op,
                 const QString &host,
-                qint64 pid,
-                const QString &heartbeat)
+                const QString &heartbeat,
+                qint64 pid = 1,
+                const QString &processStart = QString())
 {
     db.conn().Execute(u"insert into Host_TaskLock (cFunctionCode, cOperatorCode, cSessionId, "
-                      "cHostName, iPid, dStartTime, dHeartbeat) values ('%1', '%2', 'left-%1', "
-                      "'%3', %4, '2025-03-30 09:15:00', %5)"_s.arg(task, op, host)
+                      "cHostName, iPid, cProcessStart, dStartTime, dHeartbeat) values ('%1', '%2', "
+                      "'left-%1', '%3', %4, '%5', '2025-03-30 09:15:00', %6)"_s.arg(task, op, host)
                           .arg(pid)
-                          .arg(heartbeat));
+                          .arg(processStart, heartbeat));
 }
 
 QStringList lockedTasks(test::TestDatabase &db)
@@ -49,6 +64,20 @@ QStringList lockedTasks(test::TestDatabase &db)
     return tasks;
 }
 
+// Runs in a child process: takes a task and keeps it until the parent kills the process.
+int runHolder()
+{
+    const QStringList args = qEnvironmentVariable(holderEnv).split(u'|');
+    auto login = host::HostLogin::signIn(args.value(0), args.value(1));
+    const bool held = login->RequestTask(args.value(2), true, 0);
+    std::printf("%s\n", held ? "HELD" : qPrintable(u"REFUSED "_s + login->LastErrorText()));
+    std::fflush(stdout);
+    char buffer[16];
+    while (std::fgets(buffer, sizeof buffer, stdin)) {
+    }
+    return 0;
+}
+
 } // namespace
 
 class TstTaskLocks : public QObject
@@ -56,37 +85,131 @@ class TstTaskLocks : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lockOfAnotherComputer_data();
-    void lockOfAnotherComputer();
+    void lockIsExclusiveAcrossSessions();
+    void nestedGrantsKeepTheTaskUntilTheLastRelease();
+    void leftLock_data();
+    void leftLock();
+    void lockOfAKilledProcessIsTakenOver();
     void liveSessionOutlastsTheTimeout();
     void signingInAgainReleasesTheOperatorsLeftLocks();
     void upgradeAddsTheHeartbeat();
 };
 
-void TstTaskLocks::lockOfAnotherComputer_data()
+void TstTaskLocks::lockIsExclusiveAcrossSessions()
 {
-    QTest::addColumn<QString>("heartbeat");
-    QTest::addColumn<bool>("takenOver");
-    QTest::newRow("fresh heartbeat") << u"getdate()"_s << false;
-    QTest::newRow("silent longer than the timeout") << longAgo << true;
+    test::TestDatabase db;
+    auto zhang = signIn(db, u"001"_s);
+    auto boss = signIn(db, u"demo"_s);
+    const QString task = u"HM01010101"_s;
+    QVERIFY(zhang->RequestTask(task, true, 0));
+    QVERIFY2(refused(*boss,
+                     task,
+                     host::TaskHeldByOther,
+                     {u"[张三]"_s, u"[新增信息集]"_s, QSysInfo::machineHostName()}),
+             qPrintable(boss->LastErrorText()));
+    QVERIFY(boss->RequestTask(u"HM01010102"_s, true, 0)); // another function is free
+
+    // Releasing with the other session's id leaves the lock alone.
+    QVERIFY(boss->RequestTask(task, false, 0));
+    QVERIFY(!boss->RequestTask(task, true, 0));
+
+    // Menu nodes are not exclusive and leave no lock.
+    const QStringList locks = lockedTasks(db);
+    QVERIFY(zhang->RequestTask(u"HM0101"_s, true, 0));
+    QVERIFY(boss->RequestTask(u"HM0101"_s, true, 0));
+    QVERIFY(zhang->RequestTask(u"HM0101"_s, true, 0));
+    QCOMPARE(lockedTasks(db), locks);
+
+    // Closing a session releases all its locks, and only its own.
+    auto li = signIn(db, u"002"_s);
+    QVERIFY(li->RequestTask(u"HM010104"_s, true, 0));
+    QVERIFY(li->RequestTask(u"HM01020101"_s, true, 0));
+    QVERIFY(!boss->RequestTask(u"HM010104"_s, true, 0));
+    li.reset();
+    QCOMPARE(lockedTasks(db), locks);
+    QVERIFY(boss->RequestTask(u"HM010104"_s, true, 0));
+    QVERIFY(boss->RequestTask(u"HM01020101"_s, true, 0));
 }
 
-void TstTaskLocks::lockOfAnotherComputer()
+void TstTaskLocks::nestedGrantsKeepTheTaskUntilTheLastRelease()
 {
+    test::TestDatabase db;
+    auto zhang = signIn(db, u"001"_s);
+    auto boss = signIn(db, u"demo"_s);
+    const QString task = u"HM01010101"_s;
+    QVERIFY(zhang->RequestTask(task, true, 0));
+    // Two nested requests: each is refused with 22, which the caller counts as granted.
+    QVERIFY(refused(*zhang, task, host::TaskAlreadyHeld));
+    QVERIFY(refused(*zhang, task, host::TaskAlreadyHeld));
+    zhang->ClearError();
+    for (int release = 0; release < 2; ++release) {
+        QVERIFY(zhang->RequestTask(task, false, 0));
+        QVERIFY2(refused(*boss, task, host::TaskHeldByOther, {u"[张三]"_s}),
+                 qPrintable(boss->LastErrorText()));
+    }
+    QVERIFY(zhang->RequestTask(task, false, 0)); // the first holder is done
+    QVERIFY(boss->RequestTask(task, true, 0));
+    // The counts start afresh: one release now frees the task.
+    QVERIFY(boss->RequestTask(task, false, 0));
+    QVERIFY(zhang->RequestTask(task, true, 0));
+}
+
+void TstTaskLocks::leftLock_data()
+{
+    QTest::addColumn<bool>("here");
+    QTest::addColumn<QString>("heartbeat");
+    QTest::addColumn<bool>("takenOver");
+    QTest::newRow("other computer, no heartbeat") << false << u"NULL"_s << false;
+    QTest::newRow("other computer, silent longer than the timeout") << false << longAgo << true;
+    // This process's id, but recorded for a process that started at another time.
+    QTest::newRow("this computer, reused process id") << true << u"getdate()"_s << true;
+}
+
+void TstTaskLocks::leftLock()
+{
+    QFETCH(bool, here);
     QFETCH(QString, heartbeat);
     QFETCH(bool, takenOver);
     test::TestDatabase db;
-    insertLock(db, u"HM01020301"_s, u"002"_s, u"other-workstation"_s, 1, heartbeat);
+    const QString host = here ? QSysInfo::machineHostName() : u"other-workstation"_s;
+    const qint64 pid = here ? QCoreApplication::applicationPid() : 1;
+    insertLock(db, u"HM01020301"_s, u"002"_s, host, heartbeat, pid, here ? u"1"_s : QString());
     auto boss = signIn(db, u"demo"_s);
-    QCOMPARE(boss->RequestTask(u"HM01020301"_s, true, 0), takenOver);
     if (takenOver) {
+        QVERIFY2(boss->RequestTask(u"HM01020301"_s, true, 0), qPrintable(boss->LastErrorText()));
         QCOMPARE(db.scalar(u"select cSessionId from Host_TaskLock"_s).toString(),
                  boss->SessionId());
     } else {
-        QCOMPARE(boss->LastErrorNumber(), long(host::TaskHeldByOther));
-        for (const QString &part : {u"[李四]"_s, u"other-workstation"_s, u"2025-03-30 09:15:00"_s})
-            QVERIFY2(boss->LastErrorText().contains(part), qPrintable(boss->LastErrorText()));
+        QVERIFY2(refused(*boss,
+                         u"HM01020301"_s,
+                         host::TaskHeldByOther,
+                         {u"[李四]"_s, u"other-workstation"_s, u"2025-03-30 09:15:00"_s}),
+                 qPrintable(boss->LastErrorText()));
     }
+}
+
+void TstTaskLocks::lockOfAKilledProcessIsTakenOver()
+{
+    test::TestDatabase db;
+    QProcess holder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(holderEnv), db.connectionString() + u"|002|HM01020201"_s);
+    holder.setProcessEnvironment(env);
+    holder.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(30000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("HELD"));
+
+    auto boss = signIn(db, u"demo"_s);
+    QVERIFY(refused(*boss,
+                    u"HM01020201"_s,
+                    host::TaskHeldByOther,
+                    {u"[李四]"_s, QString::number(holder.processId())}));
+
+    holder.kill(); // no chance to release: the lock stays behind
+    QVERIFY(holder.waitForFinished());
+    QCOMPARE(lockedTasks(db), QStringList{u"HM01020201"_s});
+    QVERIFY2(boss->RequestTask(u"HM01020201"_s, true, 0), qPrintable(boss->LastErrorText()));
 }
 
 void TstTaskLocks::liveSessionOutlastsTheTimeout()
@@ -101,8 +224,7 @@ void TstTaskLocks::liveSessionOutlastsTheTimeout()
                 > 2000);
     QTest::qWait(int(std::chrono::milliseconds(host::HostLogin::lockTimeout()).count()) + 500);
     auto boss = signIn(db, u"demo"_s);
-    QVERIFY(!boss->RequestTask(u"HM01010101"_s, true, 0));
-    QCOMPARE(boss->LastErrorNumber(), long(host::TaskHeldByOther));
+    QVERIFY(refused(*boss, u"HM01010101"_s, host::TaskHeldByOther));
 }
 
 void TstTaskLocks::signingInAgainReleasesTheOperatorsLeftLocks()
@@ -112,10 +234,10 @@ void TstTaskLocks::signingInAgainReleasesTheOperatorsLeftLocks()
     ended.start(u"true"_s);
     QVERIFY(ended.waitForFinished());
     const QString here = QSysInfo::machineHostName();
-    insertLock(db, u"HM01010101"_s, u"001"_s, here, ended.processId(), u"getdate()"_s);
-    insertLock(db, u"HM01010102"_s, u"001"_s, u"other-workstation"_s, 1, longAgo);
-    insertLock(db, u"HM01010201"_s, u"001"_s, u"other-workstation"_s, 1, u"getdate()"_s);
-    insertLock(db, u"HM01020101"_s, u"002"_s, u"other-workstation"_s, 1, longAgo);
+    insertLock(db, u"HM01010101"_s, u"001"_s, here, u"getdate()"_s, ended.processId());
+    insertLock(db, u"HM01010102"_s, u"001"_s, u"other-workstation"_s, longAgo);
+    insertLock(db, u"HM01010201"_s, u"001"_s, u"other-workstation"_s, u"getdate()"_s);
+    insertLock(db, u"HM01020101"_s, u"002"_s, u"other-workstation"_s, longAgo);
     auto first = signIn(db, u"001"_s); // still running: keeps what it takes
     QVERIFY(first->RequestTask(u"HM01010202"_s, true, 0));
 
@@ -126,7 +248,7 @@ void TstTaskLocks::signingInAgainReleasesTheOperatorsLeftLocks()
 void TstTaskLocks::upgradeAddsTheHeartbeat()
 {
     test::TestDatabase db;
-    insertLock(db, u"HM01020301"_s, u"002"_s, u"other-workstation"_s, 1, u"NULL"_s);
+    insertLock(db, u"HM01020301"_s, u"002"_s, u"other-workstation"_s, u"NULL"_s);
     db.conn().Execute(u"ALTER TABLE Host_TaskLock DROP COLUMN dHeartbeat"_s);
     db.conn().Execute(u"update Host_Meta set cValue = '1' where cKey = 'SchemaVersion'"_s);
 
@@ -141,6 +263,8 @@ void TstTaskLocks::upgradeAddsTheHeartbeat()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(holderEnv))
+        return runHolder();
     qputenv("VORLANE_TASK_LOCK_TIMEOUT", "2");
     TstTaskLocks test;
     return QTest::qExec(&test, argc, argv);
