@@ -1,8 +1,7 @@
-// Several operators on one account database at once: each process adds, modifies and deletes
-// information sets, items, codes and code tables through the actions the windows call, all after
-// the same codes, first in step and then at random. Afterwards every dictionary row must match its
-// table or column, no code may be there twice, and each operator may have met only the system's
-// own messages. SQLite: processes on one file; PostgreSQL: the server VORLANE_TEST_PG names.
+// Several operators, each in a process of its own, add, modify and delete information sets, items,
+// codes and code tables through the actions the windows call, all after the same codes. Then every
+// dictionary row must match its table or column and the reverse, no name may be there twice, and
+// each operator may have met only the system's own messages.
 
 #include "TestDatabase.h"
 
@@ -33,16 +32,13 @@ using namespace vorlane;
 namespace {
 
 constexpr int Operators = 4, Seconds = 5, MaxOperations = 400;
-constexpr int Sets = 20, SharedSets = 2, Items = 4, Codes = 20;
-// The structure browser's deletes end without a word on a database error of their data check
-// (a table another operator has just dropped).
+constexpr int Numbers = 20, SharedSets = 2, Items = 4; // sets and codes are numbered to Numbers
 const QString Ended = u"<ended without a message>"_s;
 
 enum Outcome { Done, Refused, Conflict };
 
-// Every message an operator may meet here and what it tells: done; refused by a check that found
-// another operator's row, or found the set gone (it then reads as a system set); or failed and
-// rolled back because of another operator's work.
+// Done; refused by a check that found another operator's row (or found the set gone, which then
+// reads as a system set); or rolled back because of another operator's work.
 std::optional<Outcome> outcomeOf(const QString &message)
 {
     static const QStringList lists[]
@@ -61,18 +57,26 @@ std::optional<Outcome> outcomeOf(const QString &message)
     return std::nullopt;
 }
 
-QList<QStringList> rows(db::Connection &conn, const QString &sql)
+// Each row's fields joined by dots.
+QStringList rows(db::RecordsetPtr rs)
 {
-    QList<QStringList> out;
-    for (auto rs = conn.OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {
-        QStringList row;
+    QStringList out;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList fields;
         for (int i = 0; i < rs->FieldCount(); ++i)
-            row << rs->FieldValue(i).toString().trimmed();
-        out << row;
+            fields << rs->FieldValue(i).toString().trimmed();
+        out << fields.join(u'.');
     }
     return out;
 }
 
+QStringList rows(const QString &sql)
+{
+    return rows(Defs::instance().conn().OpenRecordset(sql));
+}
+
+// One operator, in a process of its own: command numbers 0..10 are the add, modify and delete of
+// a set, of items, of a code and of a code table of its own (no modify).
 class Operator
 {
 public:
@@ -81,145 +85,131 @@ public:
         , m_random(quint32(index) * 7919u + 17u)
         , m_class(LoadArchiveClass(classCode).value())
     {
-        for (int g = 0; g < 2; ++g) {
+        for (int g = 0; g < 2; ++g) { // add mode under "other" and under the person group
             m_sets[g].EditMode = u"A"_s;
-            m_sets[g].setNodeKey(g ? u"R1"_s : u"R9"_s);
+            m_sets[g].setNodeKey(nodeKey(g));
             m_sets[g].loadLists(0);
         }
     }
 
+    // Prints the messages met, with their counts, as one JSON object.
     void run(qint64 startAt)
     {
         QThread::msleep(qMax<qint64>(0, startAt - QDateTime::currentMSecsSinceEpoch()));
-        // In step: every operator after the same new codes at the same moment.
-        for (int k = 1; k <= 2; ++k) {
-            for (int op : {0, 3, 6, 9})
-                step(op, k, k, k);
+        for (int n = 1; n <= 2; ++n) { // in step: all add the same new codes at the same moment
+            for (int command : {0, 3, 6, 9})
+                step(command, n, n);
         }
         for (QDeadlineTimer deadline(Seconds * 1000);
              m_operations < MaxOperations && !deadline.hasExpired();) {
             const double u = m_random.generateDouble(); // low numbers most often
-            step(int(m_random.bounded(11)),
-                 1 + int(Sets * u * u),
-                 1 + int(m_random.bounded(Items)),
-                 1 + int(Codes * u * u));
+            step(m_random.bounded(11), 1 + int(Numbers * u * u), 1 + m_random.bounded(Items));
         }
-        QJsonObject messages;
-        for (auto it = m_messages.cbegin(); it != m_messages.cend(); ++it)
-            messages.insert(it.key(), it.value());
-        std::printf("%s\n", QJsonDocument(messages).toJson(QJsonDocument::Compact).constData());
+        std::printf("%s\n", QJsonDocument(m_messages).toJson(QJsonDocument::Compact).constData());
     }
 
 private:
-    bool exists(const QString &sql) { return !rows(Defs::instance().conn(), sql).isEmpty(); }
+    static QString nodeKey(int n) { return n % 2 ? u"R1"_s : u"R9"_s; }
 
-    // One command as a window runs it on what it lists; nothing when there is nothing to run it
-    // on. Items go to the shared sets.
-    void step(int op, int k, int j, int c)
+    void step(int command, int n, int j)
     {
-        const QString set = u"HR_CC%1"_s.arg(op >= 3 && op <= 5 ? 1 + (k - 1) % SharedSets : k);
-        const QString item = u"vI%1"_s.arg(j), code = u"%1"_s.arg(c, 2, 10, QChar(u'0'));
-        const QString table = m_class.TableCode();
-        const auto setThere = [&] {
-            return exists(u"select * from hr_sys_setdict where cTableCode='%1'"_s.arg(set));
-        };
-        const auto yes = [](const QString &) { return true; };
         std::optional<QString> shown;
         try {
-            switch (op) {
-            case 0:
-                shown = m_sets[k % 2].add(setInput(set, k)).message;
-                break;
-            case 1:
-                if (setThere()) {
-                    SetEditorActions editor;
-                    editor.EditMode = u"M"_s;
-                    editor.setNodeKey(k % 2 ? u"R1"_s : u"R9"_s);
-                    editor.EditTableCode = set;
-                    shown = editor.modify(setInput(set, k)).message;
-                }
-                break;
-            case 2:
-                if (setThere())
-                    shown = structureDelete([&] { return ConstructActions::SetDeleteRefusal(set); },
-                                            [&] { return ConstructActions::DeleteSet(set); });
-                break;
-            case 3:
-                if (setThere())
-                    shown = addItems(set, j);
-                break;
-            case 4:
-                shown = modifyItem(set, item);
-                break;
-            case 5:
-                if (exists(u"select * from hr_sys_itemdict where cTableCode='%1' and cItemCode="
-                           "'%2'"_s.arg(set, item)))
-                    shown = structureDelete(
-                        [&] {
-                            return ConstructActions::ItemDeleteRefusal(set, item, u"1-自定义"_s);
-                        },
-                        [&] { return ConstructActions::DeleteItem(set, item); });
-                break;
-            case 6: {
-                const ArchiveItemParent top{table, QString(), 0, u"R"_s + table + u"^0"_s};
-                shown = AddArchiveItem(top, m_class, codeInput(code, c), nullptr, 0).message;
-                break;
-            }
-            case 7:
-                if (const auto loaded = LoadArchiveCode(table, code)) {
-                    const ArchiveItemInput in = codeInput(code, c, u"操作员%1"_s.arg(m_index));
-                    const ArchiveEditResult r = CheckArchiveItemModify(table, *loaded, in);
-                    shown = r.ok ? ModifyArchiveItem(table, *loaded, in).message : r.message;
-                }
-                break;
-            case 8:
-                if (LoadArchiveCode(table, code))
-                    shown = archive::DeleteArchiveItem(table, code, 0, yes).message;
-                break;
-            case 9: { // code tables of their own, numbered from one counter for all operators
-                ArchiveClassInput in;
-                in.code = NextArchiveClassNumber();
-                in.name = u"并发类%1_%2"_s.arg(m_index).arg(m_operations);
-                shown = AddArchiveClass(in, 0).message;
-                break;
-            }
-            default:
-                const auto classes = rows(Defs::instance().conn(),
-                                          u"select cTableCode from hr_sys_setdict where "
-                                          "vTableName like '并发类%'"_s);
-                if (!classes.isEmpty())
-                    shown = archive::DeleteArchiveClass(classes.at(c % classes.size()).at(0), yes)
-                                .message;
-            }
+            shown = perform(command, n, j);
         } catch (const std::exception &e) {
-            shown = u"<error> "_s + QString::fromLocal8Bit(e.what());
+            // The structure browser's deletes end without a word on a database error of their
+            // data check (a table another operator has just dropped).
+            const bool ended
+                = (command == 2 || command == 5) && dynamic_cast<const db::DbError *>(&e);
+            shown = ended ? Ended : u"<error> "_s + QString::fromLocal8Bit(e.what());
         }
-        if (shown)
-            ++m_operations, ++m_messages[*shown];
+        if (shown) {
+            ++m_operations;
+            m_messages[*shown] = m_messages.value(*shown).toInt() + 1;
+        }
     }
 
-    // The structure browser's delete: its refusal, else the delete itself.
-    template<class Refusal, class Delete>
-    QString structureDelete(Refusal &&refusal, Delete &&remove)
+    // One command as its window runs it on what it lists; none when it lists nothing to run it
+    // on. Items go to the shared sets.
+    std::optional<QString> perform(int command, int n, int j)
     {
-        try {
-            const QString refused = refusal();
-            return refused.isEmpty() ? remove().message : refused;
-        } catch (const db::DbError &e) {
-            std::fprintf(stderr, "operator %d: %s\n", m_index, qPrintable(e.message()));
-            return Ended;
+        const QString set = u"HR_CC%1"_s.arg(command / 3 == 1 ? 1 + (n - 1) % SharedSets : n);
+        const QString item = u"vI%1"_s.arg(j), code = u"%1"_s.arg(n, 2, 10, QChar(u'0'));
+        const QString table = m_class.TableCode();
+        const QString setRow = u"select * from hr_sys_setdict where cTableCode='%1'"_s.arg(set);
+        const QHash<int, QString> listed{
+            {1, setRow},
+            {2, setRow},
+            {3, setRow},
+            {5,
+             u"select * from hr_sys_itemdict where cTableCode='%1' and cItemCode='%2'"_s.arg(set,
+                                                                                             item)},
+            {8, u"select * from %1 where ccodeID='%2'"_s.arg(table, code)}};
+        if (listed.contains(command) && rows(listed[command]).isEmpty())
+            return std::nullopt;
+        const auto yes = [](const QString &) { return true; };
+        switch (command) {
+        case 0:
+            return m_sets[n % 2].add(setInput(set, n)).message;
+        case 1: {
+            SetEditorActions editor;
+            editor.EditMode = u"M"_s;
+            editor.setNodeKey(nodeKey(n));
+            editor.EditTableCode = set;
+            return editor.modify(setInput(set, n)).message;
+        }
+        case 2:
+            return refusalOr(ConstructActions::SetDeleteRefusal(set),
+                             [&] { return ConstructActions::DeleteSet(set).message; });
+        case 3:
+            return addItems(set, j);
+        case 4:
+            return modifyItem(set, item);
+        case 5:
+            return refusalOr(ConstructActions::ItemDeleteRefusal(set, item, u"1-自定义"_s),
+                             [&] { return ConstructActions::DeleteItem(set, item).message; });
+        case 6: {
+            const ArchiveItemParent top{table, QString(), 0, u"R"_s + table + u"^0"_s};
+            return AddArchiveItem(top, m_class, codeInput(code, n), nullptr, 0).message;
+        }
+        case 7: {
+            const auto loaded = LoadArchiveCode(table, code);
+            if (!loaded)
+                return std::nullopt;
+            const ArchiveItemInput in = codeInput(code, n, u"操作员%1"_s.arg(m_index));
+            const ArchiveEditResult r = CheckArchiveItemModify(table, *loaded, in);
+            return r.ok ? ModifyArchiveItem(table, *loaded, in).message : r.message;
+        }
+        case 8:
+            return archive::DeleteArchiveItem(table, code, 0, yes).message;
+        case 9: { // numbered from one counter for all operators
+            ArchiveClassInput in;
+            in.code = NextArchiveClassNumber();
+            in.name = u"并发类%1_%2"_s.arg(m_index).arg(m_operations);
+            return AddArchiveClass(in, 0).message;
+        }
+        default:
+            const QStringList classes
+                = rows(u"select cTableCode from hr_sys_setdict where vTableName like '并发类%'"_s);
+            if (classes.isEmpty())
+                return std::nullopt;
+            return archive::DeleteArchiveClass(classes[n % classes.size()], yes).message;
         }
     }
 
-    SetEditorInput setInput(const QString &set, int k)
+    static QString refusalOr(const QString &refusal, const std::function<QString()> &command)
+    {
+        return refusal.isEmpty() ? command() : refusal;
+    }
+    SetEditorInput setInput(const QString &set, int n)
     {
         SetEditorInput in;
         in.code = set;
-        in.name = u"并发信息集%1"_s.arg(k);
-        in.typeText = SetEditorActions::typeEntries().first();
-        in.classText = m_sets[k % 2].tableClassEntries().value(0);
-        in.selectedFunctions = {m_sets[k % 2].functionEntries().value(0)};
+        in.name = u"并发信息集%1"_s.arg(n);
         in.memo = u"操作员%1"_s.arg(m_index);
+        in.typeText = SetEditorActions::typeEntries().first();
+        in.classText = m_sets[n % 2].tableClassEntries().value(0);
+        in.selectedFunctions = {m_sets[n % 2].functionEntries().value(0)};
         return in;
     }
     static ItemInput itemInput(const QString &code, const QString &name, const ItemLists &lists)
@@ -234,8 +224,8 @@ private:
         creation.prepare(set);
         creation.load();
         QList<ItemInput> pending;
-        for (int n : {j, j % Items + 1}) {
-            ItemInput in = itemInput(u"vI%1"_s.arg(n), u"并发项%1"_s.arg(n), creation.lists());
+        for (int i : {j, j % Items + 1}) {
+            ItemInput in = itemInput(u"vI%1"_s.arg(i), u"并发项%1"_s.arg(i), creation.lists());
             if (const ActionResult r = creation.checkNew(in, pending); !r.ok)
                 return r.message;
             pending << in;
@@ -254,78 +244,52 @@ private:
         const ActionResult r = m.check(in);
         return r.ok ? m.commit(in).message : r.message;
     }
-    static ArchiveItemInput codeInput(const QString &code, int c, const QString &memo = {})
+    static ArchiveItemInput codeInput(const QString &code, int n, const QString &memo = {})
     {
-        return {code, u"并发档案%1"_s.arg(c), QString(), u"BFDA"_s, memo, 0};
+        return {code, u"并发档案%1"_s.arg(n), QString(), u"BFDA"_s, memo, 0};
     }
 
     int m_index;
     QRandomGenerator m_random;
-    clsHrSysSetDict m_class;    // the code table every operator adds its codes to
-    SetEditorActions m_sets[2]; // add mode under "other" and under the person group
+    clsHrSysSetDict m_class; // the code table every operator adds its codes to
+    SetEditorActions m_sets[2];
     int m_operations = 0;
-    QMap<QString, int> m_messages;
+    QJsonObject m_messages;
 };
 
-// Dictionary rows without their table or column, test tables and columns without their rows,
-// catalogue rows without their dictionary row, codes there twice. Code tables were numbered from
-// firstClass on, at most one number for each done command.
-QStringList inconsistencies(test::TestDatabase &db, int firstClass, int done)
+// Each query lists the rows breaking one rule: dictionary rows without their table or column, the
+// test's tables and columns without their rows, names there twice, catalogue rows without their
+// dictionary row. (Codes are their tables' keys.) The test's code tables are numbered from
+// firstClass on.
+QStringList inconsistencies(db::Connection &conn, const QString &firstClass)
 {
-    db::Connection &conn = db.conn();
+    const QString testTables
+        = u"m.type = 'table' and (lower(m.name) like 'hr_cc%' or "
+          "(lower(m.name) like 'hr_ct%' and lower(m.name) >= 'hr_ct%1'))"_s.arg(firstClass);
     QStringList found;
-    QHash<QString, QStringList> columns;
-    const auto columnsOf = [&](const QString &table) {
-        if (!columns.contains(table.toLower()))
-            columns[table.toLower()] = db.tableExists(table) ? db.columns(table) : QStringList();
-        return columns[table.toLower()];
-    };
-    QStringList sets;
-    for (const QStringList &s : rows(conn, u"select cTableCode from hr_sys_setdict"_s)) {
-        sets << s[0].toUpper();
-        if (!db.tableExists(s[0]))
-            found << u"set %1 without its table"_s.arg(s[0]);
-    }
-    for (const QStringList &i :
-         rows(conn, u"select cTableCode, cItemCode from hr_sys_itemdict"_s)) {
-        if (!columnsOf(i[0]).contains(i[1].toLower()))
-            found << u"item %1.%2 without its column"_s.arg(i[0], i[1]);
-    }
-    QStringList tables;
-    for (int k = 1; k <= Sets; ++k)
-        tables << u"HR_CC%1"_s.arg(k);
-    for (int n = firstClass; n <= firstClass + done; ++n)
-        tables << u"HR_CT"_s + FormatClassNumber(n);
-    for (const QString &table : std::as_const(tables)) {
-        QStringList items;
-        for (const QStringList &i : rows(conn,
-                                         u"select cItemCode from hr_sys_itemdict where "
-                                         "cTableCode='%1'"_s.arg(table)))
-            items << i[0].toLower();
-        for (const QString &column : columnsOf(table)) {
-            if (!items.contains(column))
-                found << u"column %1.%2 without its item"_s.arg(table, column);
-        }
-        if (!columnsOf(table).isEmpty() && !sets.contains(table.toUpper()))
-            found << u"table %1 without its set"_s.arg(table);
-    }
-    for (const QString &check :
-         {u"select upper(cTableCode) from hr_sys_setdict group by upper(cTableCode) having "
-          "count(*) > 1"_s,
-          u"select vTableName from hr_sys_setdict group by vTableName having count(*) > 1"_s,
-          u"select upper(cTableCode), upper(cItemCode) from hr_sys_itemdict group by "
-          "upper(cTableCode), upper(cItemCode) having count(*) > 1"_s,
-          u"select Tablename from Rpt_GRPDEF r where not exists (select * from hr_sys_setdict "
-          "d where d.cTableCode = r.Tablename)"_s,
-          u"select cTableCode from hr_sys_setdict d where d.cTableCode like 'HR_CC%' and (not "
-          "exists (select * from Rpt_GRPDEF r where r.Tablename = d.cTableCode) or not exists "
-          "(select * from AA_BusObject b where b.cBusObId = d.cTableCode))"_s,
-          u"select TableName, FieldName from Rpt_ItmDEF r where not exists (select * from "
-          "hr_sys_itemdict i where i.cTableCode = r.TableName and i.cItemCode = r.FieldName)"_s,
-          u"select ccodeID from HR_CT%1 group by ccodeID having count(*) > 1"_s.arg(
-              FormatClassNumber(firstClass))}) {
-        for (const QStringList &row : rows(conn, check))
-            found << check.section(u' ', 0, 3) + u": "_s + row.join(u'.');
+    for (
+        const QString &check : QStringList{
+            u"select cTableCode from hr_sys_setdict s where not exists (select 1 from "
+            "sqlite_master m where m.type = 'table' and lower(m.name) = lower(s.cTableCode))"_s,
+            u"select cTableCode, cItemCode from hr_sys_itemdict i where not exists (select 1 from "
+            "pragma_table_info(i.cTableCode) p where lower(p.name) = lower(i.cItemCode))"_s,
+            u"select m.name, p.name from sqlite_master m, pragma_table_info(m.name) p where "_s
+                + testTables
+                + u" and not exists (select 1 from hr_sys_itemdict i where lower(i.cTableCode) = "
+                  "lower(m.name) and lower(i.cItemCode) = lower(p.name))"_s,
+            u"select m.name from sqlite_master m where "_s + testTables
+                + u" and not exists (select 1 from hr_sys_setdict s where lower(s.cTableCode) = "
+                  "lower(m.name))"_s,
+            u"select vTableName from hr_sys_setdict group by vTableName having count(*) > 1"_s,
+            u"select Tablename from Rpt_GRPDEF r where not exists (select * from hr_sys_setdict "
+            "d where d.cTableCode = r.Tablename)"_s,
+            u"select cTableCode from hr_sys_setdict d where d.cTableCode like 'HR_CC%' and (not "
+            "exists (select * from Rpt_GRPDEF r where r.Tablename = d.cTableCode) or not exists "
+            "(select * from AA_BusObject b where b.cBusObId = d.cTableCode))"_s,
+            u"select TableName, FieldName from Rpt_ItmDEF r where not exists (select * from "
+            "hr_sys_itemdict i where i.cTableCode = r.TableName and i.cItemCode = r.FieldName)"_s}) {
+        for (const QString &row : rows(conn.engine().QueryNative(check)))
+            found << check.section(u' ', 0, 3) + u": "_s + row;
     }
     return found;
 }
@@ -351,42 +315,34 @@ void TestOperators::operatorsContendForTheSameCodes()
     Defs::instance().reset();
 
     const QString startAt = QString::number(QDateTime::currentMSecsSinceEpoch() + 2000);
-    QList<QProcess *> processes;
+    QProcess processes[Operators];
     for (int p = 0; p < Operators; ++p) {
-        processes << new QProcess(this);
-        processes.last()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        processes.last()->start(QCoreApplication::applicationFilePath(),
-                                {u"--operator"_s,
-                                 db.connectionString(),
-                                 QString::number(p),
-                                 u"HR_CT"_s + shared.code,
-                                 startAt});
+        processes[p].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        processes[p].start(
+            QCoreApplication::applicationFilePath(),
+            {u"--operator"_s, db.connectionString(), QString::number(p), shared.code, startAt});
     }
-    int operations = 0, outcomes[3] = {};
+    int outcomes[3] = {};
     QStringList unexpected;
     for (int p = 0; p < Operators; ++p) {
-        QVERIFY(processes[p]->waitForFinished(60000));
-        QCOMPARE(processes[p]->exitCode(), 0);
-        const QJsonObject messages
-            = QJsonDocument::fromJson(processes[p]->readAllStandardOutput()).object();
-        QStringList shown;
-        for (auto it = messages.begin(); it != messages.end(); ++it) {
-            const int count = it.value().toInt();
-            const std::optional<Outcome> outcome = outcomeOf(it.key());
-            outcomes[outcome.value_or(Conflict)] += count;
-            operations += count;
-            shown << u"%1 ×%2"_s.arg(it.key()).arg(count);
+        QVERIFY(processes[p].waitForFinished(60000));
+        QCOMPARE(processes[p].exitCode(), 0);
+        const QByteArray output = processes[p].readAllStandardOutput().trimmed();
+        qInfo("operator %d: %s", p, output.constData());
+        const QJsonObject messages = QJsonDocument::fromJson(output).object();
+        for (const QString &message : messages.keys()) {
+            const std::optional<Outcome> outcome = outcomeOf(message);
+            outcomes[outcome.value_or(Conflict)] += messages[message].toInt();
             if (!outcome)
-                unexpected << it.key();
+                unexpected << message;
         }
-        qInfo("operator %d: %s", p, qPrintable(shown.join(u", "_s)));
     }
-    const QStringList problems = inconsistencies(db, shared.code.toInt(), outcomes[Done]);
+    const QStringList problems = inconsistencies(db.conn(), shared.code);
     qInfo("%s, %d operators: %d operations, %d done, %d refusals, %d conflicts, %d "
           "inconsistencies",
           qPrintable(test::TestDatabase::engineName()),
           Operators,
-          operations,
+          outcomes[Done] + outcomes[Refused] + outcomes[Conflict],
           outcomes[Done],
           outcomes[Refused],
           outcomes[Conflict],
@@ -400,11 +356,11 @@ void TestOperators::operatorsContendForTheSameCodes()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const QStringList args = app.arguments(); // --operator database index class-number start
     if (args.size() == 6 && args[1] == u"--operator") {
         Defs::instance().connection = std::make_shared<db::Connection>();
         Defs::instance().connection->Open(args[2]);
-        Operator(args[3].toInt(), args[4]).run(args[5].toLongLong());
+        Operator(args[3].toInt(), u"HR_CT"_s + args[4]).run(args[5].toLongLong());
         Defs::instance().reset();
         return 0;
     }
