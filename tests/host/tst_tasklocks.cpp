@@ -20,7 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char holderEnv[] = "VORLANE_TST_TASKLOCKS_HOLDER";
 const QString longAgo = u"'2000-01-01 08:00:00'"_s;
 
 std::unique_ptr<host::HostLogin> signIn(const test::TestDatabase &db, const QString &op)
@@ -64,17 +63,15 @@ QStringList lockedTasks(test::TestDatabase &db)
     return tasks;
 }
 
-// Runs in a child process: takes a task and keeps it until the parent kills the process.
-int runHolder()
+// Runs in a child process (--holder database operator task): takes the task and keeps it until
+// the parent kills the process.
+int runHolder(const QStringList &args)
 {
-    const QStringList args = qEnvironmentVariable(holderEnv).split(u'|');
-    auto login = host::HostLogin::signIn(args.value(0), args.value(1));
-    const bool held = login->RequestTask(args.value(2), true, 0);
+    auto login = host::HostLogin::signIn(args.value(2), args.value(3));
+    const bool held = login->RequestTask(args.value(4), true, 0);
     std::printf("%s\n", held ? "HELD" : qPrintable(u"REFUSED "_s + login->LastErrorText()));
     std::fflush(stdout);
-    char buffer[16];
-    while (std::fgets(buffer, sizeof buffer, stdin)) {
-    }
+    std::getchar();
     return 0;
 }
 
@@ -192,10 +189,8 @@ void TstTaskLocks::lockOfAKilledProcessIsTakenOver()
 {
     test::TestDatabase db;
     QProcess holder;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QString::fromLatin1(holderEnv), db.connectionString() + u"|002|HM01020201"_s);
-    holder.setProcessEnvironment(env);
-    holder.start(QCoreApplication::applicationFilePath(), {});
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {u"--holder"_s, db.connectionString(), u"002"_s, u"HM01020201"_s});
     QVERIFY(holder.waitForStarted());
     QVERIFY(holder.waitForReadyRead(30000));
     QCOMPARE(holder.readLine().trimmed(), QByteArray("HELD"));
@@ -263,8 +258,8 @@ void TstTaskLocks::upgradeAddsTheHeartbeat()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet(holderEnv))
-        return runHolder();
+    if (app.arguments().value(1) == u"--holder")
+        return runHolder(app.arguments());
     qputenv("VORLANE_TASK_LOCK_TIMEOUT", "2");
     TstTaskLocks test;
     return QTest::qExec(&test, argc, argv);
