@@ -1,7 +1,6 @@
-// Several operators, each in a process of its own, add, modify and delete information sets, items,
-// codes and code tables through the actions the windows call, all after the same codes. Then every
-// dictionary row must match its table or column and the reverse, no name may be there twice, and
-// each operator may have met only the system's own messages.
+// Several operators, each in a process of its own, add, modify and delete sets, items, codes and
+// code tables through the windows' actions, all after the same codes. The dictionary must then
+// match the tables, and each operator may have met only the system's own messages.
 
 #include "TestDatabase.h"
 
@@ -75,8 +74,7 @@ QStringList rows(const QString &sql)
     return rows(Defs::instance().conn().OpenRecordset(sql));
 }
 
-// One operator, in a process of its own: command numbers 0..10 are the add, modify and delete of
-// a set, of items, of a code and of a code table of its own (no modify).
+// Commands 0..10: add, modify, delete a set, items, a code, and a code table (no modify).
 class Operator
 {
 public:
@@ -117,8 +115,7 @@ private:
         try {
             shown = perform(command, n, j);
         } catch (const std::exception &e) {
-            // The structure browser's deletes end without a word on a database error of their
-            // data check (a table another operator has just dropped).
+            // A structure delete's data check meeting a dropped table ends without a word.
             const bool ended
                 = (command == 2 || command == 5) && dynamic_cast<const db::DbError *>(&e);
             shown = ended ? Ended : u"<error> "_s + QString::fromLocal8Bit(e.what());
@@ -257,10 +254,8 @@ private:
     QJsonObject m_messages;
 };
 
-// Each query lists the rows breaking one rule: dictionary rows without their table or column, the
-// test's tables and columns without their rows, names there twice, catalogue rows without their
-// dictionary row. (Codes are their tables' keys.) The test's code tables are numbered from
-// firstClass on.
+// Rows breaking a rule: dictionary rows without their table or column and the reverse, names
+// there twice (codes are keys), catalogue rows without their dictionary row.
 QStringList inconsistencies(db::Connection &conn, const QString &firstClass)
 {
     const QString testTables
