@@ -117,6 +117,8 @@ public:
             types << adoTypeFromSqlType(sqlType);
         }
         setColumns(names, types);
+        // One buffer for every text of the result, rather than one per value.
+        std::vector<char16_t> buffer(4096);
         for (;;) {
             const SQLRETURN rc = SQLFetch(stmt);
             if (rc == SQL_NO_DATA)
@@ -125,7 +127,7 @@ public:
             QList<QVariant> row;
             row.reserve(cols);
             for (SQLUSMALLINT i = 1; i <= cols; ++i)
-                row << readValue(stmt, i, types.at(i - 1));
+                row << readValue(stmt, i, types.at(i - 1), buffer);
             m_rows.push_back(std::move(row));
         }
         setEof(m_rows.empty());
@@ -135,10 +137,29 @@ protected:
     bool fetchNext() override { return ++m_pos < m_rows.size(); }
     QVariant valueAt(int index) const override { return m_rows[m_pos].at(index); }
     bool isNullAt(int index) const override { return !m_rows[m_pos].at(index).isValid(); }
+    Plain plainAt(int index, QString &text, int &number) const override
+    {
+        const QVariant &v = m_rows[m_pos].at(index);
+        switch (v.typeId()) {
+        case QMetaType::UnknownType:
+            return Plain::Null;
+        case QMetaType::QString:
+            text = *static_cast<const QString *>(v.constData());
+            return Plain::Text;
+        case QMetaType::Int:
+            number = *static_cast<const int *>(v.constData());
+            return Plain::Integer;
+        case QMetaType::Bool:
+            number = *static_cast<const bool *>(v.constData()) ? 1 : 0;
+            return Plain::Integer;
+        default:
+            return Plain::Other;
+        }
+    }
     void closeImpl() override { m_rows.clear(); }
 
 private:
-    static QVariant readValue(SQLHSTMT stmt, SQLUSMALLINT col, int type)
+    static QVariant readValue(SQLHSTMT stmt, SQLUSMALLINT col, int type, std::vector<char16_t> &buf)
     {
         SQLLEN ind = 0;
         switch (type) {
@@ -179,14 +200,13 @@ private:
                                       QTime(ts.hour, ts.minute, ts.second, ts.fraction / 1000000)));
         }
         default:
-            return readText(stmt, col);
+            return readText(stmt, col, buf);
         }
     }
 
-    static QVariant readText(SQLHSTMT stmt, SQLUSMALLINT col)
+    static QVariant readText(SQLHSTMT stmt, SQLUSMALLINT col, std::vector<char16_t> &buf)
     {
         QString text;
-        std::vector<char16_t> buf(4096);
         for (;;) {
             SQLLEN ind = 0;
             const SQLRETURN rc = SQLGetData(stmt,
