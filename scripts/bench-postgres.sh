@@ -18,7 +18,8 @@ done
 
 "$top/scripts/install-deps.sh" --postgres
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLANE_BENCHMARKS=ON >/dev/null
-if ! cmake --build "$build" --target help | grep -q '^vorlane_bench:'; then
+# Read the whole list: grep -q would stop the writer early and fail the pipe.
+if ! cmake --build "$build" --target help | grep '^vorlane_bench:' >/dev/null; then
     echo "bench-postgres: no benchmarks to build: Google Benchmark (libbenchmark-dev) was not found" >&2
     exit 1
 fi
