@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
