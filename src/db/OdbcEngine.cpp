@@ -117,29 +117,32 @@ public:
             types << adoTypeFromSqlType(sqlType);
         }
         setColumns(names, types);
-        // One buffer for every text of the result, rather than one per value.
+        m_cols = cols;
+        // The values of all rows in one array, sized at once where the driver knows how many
+        // rows there are; one buffer for every text, rather than one per value.
+        SQLLEN count = 0;
+        if (SQL_SUCCEEDED(SQLRowCount(stmt, &count)) && count > 0)
+            m_values.reserve(size_t(count) * size_t(cols));
         std::vector<char16_t> buffer(4096);
         for (;;) {
             const SQLRETURN rc = SQLFetch(stmt);
             if (rc == SQL_NO_DATA)
                 break;
             check(rc, SQL_HANDLE_STMT, stmt);
-            QList<QVariant> row;
-            row.reserve(cols);
             for (SQLUSMALLINT i = 1; i <= cols; ++i)
-                row << readValue(stmt, i, types.at(i - 1), buffer);
-            m_rows.push_back(std::move(row));
+                m_values.push_back(readValue(stmt, i, types.at(i - 1), buffer));
+            ++m_rows;
         }
-        setEof(m_rows.empty());
+        setEof(m_rows == 0);
     }
 
 protected:
-    bool fetchNext() override { return ++m_pos < m_rows.size(); }
-    QVariant valueAt(int index) const override { return m_rows[m_pos].at(index); }
-    bool isNullAt(int index) const override { return !m_rows[m_pos].at(index).isValid(); }
+    bool fetchNext() override { return ++m_pos < m_rows; }
+    QVariant valueAt(int index) const override { return at(index); }
+    bool isNullAt(int index) const override { return !at(index).isValid(); }
     Plain plainAt(int index, QString &text, int &number) const override
     {
-        const QVariant &v = m_rows[m_pos].at(index);
+        const QVariant &v = at(index);
         switch (v.typeId()) {
         case QMetaType::UnknownType:
             return Plain::Null;
@@ -156,9 +159,15 @@ protected:
             return Plain::Other;
         }
     }
-    void closeImpl() override { m_rows.clear(); }
+    void closeImpl() override
+    {
+        m_values.clear();
+        m_rows = 0;
+    }
 
 private:
+    const QVariant &at(int index) const { return m_values[m_pos * m_cols + size_t(index)]; }
+
     static QVariant readValue(SQLHSTMT stmt, SQLUSMALLINT col, int type, std::vector<char16_t> &buf)
     {
         SQLLEN ind = 0;
@@ -229,7 +238,9 @@ private:
         return QVariant(text);
     }
 
-    std::vector<QList<QVariant>> m_rows;
+    std::vector<QVariant> m_values; // row by row
+    size_t m_cols = 0;
+    size_t m_rows = 0;
     size_t m_pos = 0;
 };
 
