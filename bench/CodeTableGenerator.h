@@ -1,22 +1,18 @@
 // Generated code tables for the benchmarks: a demo account database with one code table,
-// HR_CT900, of five levels of 2/4/6/9/12-digit codes shaped like the administrative divisions,
-// and a reporter that prints large / small ratios.
+// HR_CT900, of five levels of 2/4/6/9/12-digit codes shaped like the administrative divisions.
 
 #pragma once
 
+#include "BenchDatabase.h"
+
 #include "db/Connection.h"
 #include "entry/Defs.h"
-#include "host/DemoAccount.h"
 #include "services/clsHrCTsFace.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -37,18 +33,14 @@ struct Shape
 };
 
 // Digits each level adds to its parent's code: 2, 4, 6, 9 and 12 digits in all.
-constexpr const char *LevelFormat[5] = {"%02d", "%02d", "%02d", "%03d", "%03d"};
+constexpr int LevelDigits[5] = {2, 2, 2, 3, 3};
 
 class CodeTable
 {
 public:
     explicit CodeTable(const Shape &shape)
+        : m_conn(sharedConnection(m_database))
     {
-        if (!m_dir.isValid())
-            throw std::runtime_error("no temporary directory");
-        m_conn = std::make_shared<db::Connection>();
-        m_conn->Open(u"sqlite:"_s + m_dir.filePath(u"codes.db"_s));
-        host::createDemoAccount(*m_conn);
         use();
         clsHrCTsFace face;
         if (!face.CreateTable(Table))
@@ -84,20 +76,12 @@ private:
         const QString columns = u" (ccodeID, vdescription, vsimpleName, vsimpleSpell, ilevels, "
                                 "cpCodeID, bsysFlag, bChildFlag, bhideFlag, vMemo) "_s;
         m_conn->BeginTrans();
-        // QString::arg would take the printf formats for its own markers: plain concatenation.
-        const auto numbers = [](int upTo) -> QString {
-            return u"with recursive n(i) as (select 1 union all select i + 1 from n where i < "_s
-                   + QString::number(upTo) + u") "_s;
-        };
-        const auto format
-            = [](int level) -> QString { return QString::fromLatin1(LevelFormat[level]); };
-        e.ExecuteNative(u"insert into "_s + Table + columns + numbers(shape.topCodes)
-                        + u"select printf('"_s + format(0)
-                        + u"', 10 + i), '地区' || (10 + i), '地区', 'DQ', 0, '', '1', '1', '0', '' "
-                          "from n"_s);
+        e.ExecuteNative(u"insert into "_s + Table + columns + numbers(shape.topCodes) + u"select "_s
+                        + zeroPadded(u"10 + i"_s, LevelDigits[0])
+                        + u", '地区' || (10 + i), '地区', 'DQ', 0, '', '1', '1', '0', '' from n"_s);
         int count = shape.topCodes;
         for (int level = 1; level <= 4; ++level) {
-            const QString child = u"p.ccodeID || printf('"_s + format(level) + u"', n.i)"_s;
+            const QString child = u"p.ccodeID || "_s + zeroPadded(u"n.i"_s, LevelDigits[level]);
             int limit = level == 4 ? shape.total - count : 1 << 30;
             if (shape.cap[level - 1] > 0)
                 limit = std::min(limit, shape.cap[level - 1]);
@@ -115,51 +99,8 @@ private:
             throw std::runtime_error("code table generated with the wrong size");
     }
 
-    QTemporaryDir m_dir;
+    TestDatabase m_database;
     std::shared_ptr<db::Connection> m_conn;
-};
-
-// Prints the usual table, then large / small for each benchmark, from CPU and from real time.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    RatioReporter(int small, int large)
-        : m_small(std::to_string(small))
-        , m_large(std::to_string(large))
-    {}
-
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
-                continue;
-            auto &t = m_times[run.run_name.function_name][run.run_name.args];
-            t = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        for (const auto &[name, byArgs] : m_times) {
-            const auto s = byArgs.find(m_small);
-            const auto l = byArgs.find(m_large);
-            if (s == byArgs.end() || l == byArgs.end() || s->second.first <= 0)
-                continue;
-            std::printf("ratio %s %s / %s codes: %.2f CPU, %.2f real (target <= 2)\n",
-                        name.c_str(),
-                        m_large.c_str(),
-                        m_small.c_str(),
-                        l->second.first / s->second.first,
-                        l->second.second / s->second.second);
-        }
-    }
-
-private:
-    std::string m_small;
-    std::string m_large;
-    std::map<std::string, std::map<std::string, std::pair<double, double>>> m_times;
 };
 
 } // namespace vorlane::bench

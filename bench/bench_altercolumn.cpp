@@ -4,13 +4,13 @@
 // declared type. The ratio printed at the end, a set of 1 000 000 rows against an empty one, is
 // meant to stay at or below 2.
 
+#include "BenchDatabase.h"
+
 #include "db/Connection.h"
 #include "entry/Defs.h"
 #include "services/ColumnStatements.h"
 #include "services/clsHrSysItemDictsFace.h"
 #include "services/clsHrSysSetDictsFace.h"
-
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +20,7 @@
 #include <stdexcept>
 
 using namespace vorlane;
+using namespace vorlane::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,11 +34,9 @@ class SetTables
 {
 public:
     SetTables()
+        : m_database(false)
+        , m_conn(sharedConnection(m_database))
     {
-        if (!m_dir.isValid())
-            throw std::runtime_error("no temporary directory");
-        m_conn = std::make_shared<db::Connection>();
-        m_conn->Open(u"sqlite:"_s + m_dir.filePath(u"sets.db"_s));
         Defs::instance().connection = m_conn;
         clsHrSysSetDictsFace sets;
         clsHrSysItemDictsFace items;
@@ -51,14 +50,16 @@ public:
                 throw std::runtime_error(
                     QString(sets.lastError() + items.lastError()).toStdString());
         }
+        // GUID keys: the server's type wants them cast from text.
+        const QString key = hexPadded(u"i"_s, 8) + u" || '-0000-4000-8000-' || "_s
+                            + hexPadded(u"CAST(i AS bigint) * 7919"_s, 12);
         m_conn->BeginTrans();
         m_conn->engine().ExecuteNative(
             u"insert into "_s + Full + u" (PK_"_s + Full
-            + u", cPsn_Num, iRecordID, blastflag, vstatus1, nstatus2, cName, nPay) "
-              "with recursive n(i) as (select 1 union all select i + 1 from n where i < "_s
-            + QString::number(Rows)
-            + u") select printf('%08X-0000-4000-8000-%012X', i, i * 7919), printf('%010d', i), "
-              "i, 1, '在职', i % 7, '员工' || i, i * 1.25 from n"_s);
+            + u", cPsn_Num, iRecordID, blastflag, vstatus1, nstatus2, cName, nPay) "_s
+            + numbers(Rows) + u"select "_s
+            + (onPostgres() ? u"CAST("_s + key + u" AS uuid)"_s : key) + u", "_s
+            + zeroPadded(u"i"_s, 10) + u", i, 1, '在职', i % 7, '员工' || i, i * 1.25 from n"_s);
         m_conn->CommitTrans();
         auto rs = m_conn->engine().QueryNative(u"select count(*) from "_s + Full);
         if (rs->FieldValue(0).toInt() != Rows)
@@ -69,14 +70,16 @@ public:
     void use() { Defs::instance().connection = m_conn; }
 
 private:
-    QTemporaryDir m_dir;
+    TestDatabase m_database;
     std::shared_ptr<db::Connection> m_conn;
 };
 
+// Made by main before anything is timed, and dropped before it returns.
+std::unique_ptr<SetTables> g_tables;
+
 SetTables &tables()
 {
-    static SetTables t;
-    return t;
+    return *g_tables;
 }
 
 // As the modification dialog does it: one transaction around the alter statement.
@@ -111,7 +114,7 @@ void BM_AlterVarcharLength(benchmark::State &state)
             u"cName"_s, u"2"_s, u"varchar"_s, QString::number(21 + step % 3000), {});
     });
 }
-BENCHMARK(BM_AlterVarcharLength)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AlterVarcharLength)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Apply(timing);
 
 void BM_AlterNumericPrecision(benchmark::State &state)
 {
@@ -123,42 +126,7 @@ void BM_AlterNumericPrecision(benchmark::State &state)
                                                  QString::number(2 + step % 3));
     });
 }
-BENCHMARK(BM_AlterNumericPrecision)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-
-// Prints the usual table, then full / empty for each statement, from CPU and from real time.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
-                continue;
-            m_times[run.run_name.function_name][run.run_name.args]
-                = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        for (const auto &[name, byArgs] : m_times) {
-            const auto empty = byArgs.find("0");
-            const auto full = byArgs.find("1");
-            if (empty == byArgs.end() || full == byArgs.end() || empty->second.first <= 0)
-                continue;
-            std::printf("ratio %s %d rows / empty: %.2f CPU, %.2f real (target <= 2)\n",
-                        name.c_str(),
-                        Rows,
-                        full->second.first / empty->second.first,
-                        full->second.second / empty->second.second);
-        }
-    }
-
-private:
-    std::map<std::string, std::map<std::string, std::pair<double, double>>> m_times;
-};
+BENCHMARK(BM_AlterNumericPrecision)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Apply(timing);
 
 } // namespace
 
@@ -167,15 +135,23 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    announceEngine();
     try {
-        tables(); // generate the rows before anything is timed
+        g_tables = std::make_unique<SetTables>();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "cannot generate the set tables: %s\n", e.what());
         return 1;
     }
-    RatioReporter reporter;
+    auto reporter
+        = ratioReporter(RatioReporter::scaled({"BM_AlterVarcharLength", "BM_AlterNumericPrecision"},
+                                              0,
+                                              1,
+                                              std::to_string(Rows) + " rows / empty",
+                                              2),
+                        true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     Defs::instance().connection.reset();
+    g_tables.reset();
     return 0;
 }

@@ -119,7 +119,11 @@ void BM_VisitClass(benchmark::State &state)
             state.SkipWithError("class visit failed");
     }
 }
-BENCHMARK(BM_VisitClass)->Arg(Small.total)->Arg(Large.total)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VisitClass)
+    ->Arg(Small.total)
+    ->Arg(Large.total)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(timing);
 
 // A top-level code: its ten children listed and created as child nodes.
 void BM_VisitTopLevelCode(benchmark::State &state)
@@ -136,7 +140,11 @@ void BM_VisitTopLevelCode(benchmark::State &state)
             state.SkipWithError("top-level visit failed");
     }
 }
-BENCHMARK(BM_VisitTopLevelCode)->Arg(Small.total)->Arg(Large.total)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VisitTopLevelCode)
+    ->Arg(Small.total)
+    ->Arg(Large.total)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(timing);
 
 // A code of the deepest level: no children, so the code itself is read and listed.
 void BM_VisitDeepestCode(benchmark::State &state)
@@ -152,7 +160,11 @@ void BM_VisitDeepestCode(benchmark::State &state)
             state.SkipWithError("deepest visit failed");
     }
 }
-BENCHMARK(BM_VisitDeepestCode)->Arg(Small.total)->Arg(Large.total)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VisitDeepestCode)
+    ->Arg(Small.total)
+    ->Arg(Large.total)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(timing);
 
 } // namespace
 
@@ -163,6 +175,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    announceEngine();
     try {
         // Both tables generated and both browsers open before anything is timed.
         g_small = std::make_unique<Browser>(Small);
@@ -171,7 +184,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot generate the code tables: %s\n", e.what());
         return 1;
     }
-    RatioReporter reporter(Small.total, Large.total);
+    auto reporter = ratioReporter(
+        RatioReporter::scaled({"BM_VisitClass", "BM_VisitTopLevelCode", "BM_VisitDeepestCode"},
+                              Small.total,
+                              Large.total,
+                              std::to_string(Large.total) + " / " + std::to_string(Small.total)
+                                  + " codes",
+                              2),
+        true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     g_small.reset();

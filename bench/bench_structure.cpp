@@ -5,19 +5,17 @@
 // grid shows; the ratios printed at the end (medians with --benchmark_repetitions) are meant to
 // stay at or below 2.
 
+#include "BenchDatabase.h"
+
 #include "common/Grid.h"
 #include "common/NodeTree.h"
 #include "db/Connection.h"
 #include "entry/Defs.h"
-#include "host/DemoAccount.h"
 #include "host/VexaLogin.h"
 #include "structure/frmConstructUI.h"
 
 #include <QApplication>
 #include <QTableWidget>
-#include <QTemporaryDir>
-
-#include "RatioReporter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,6 +25,7 @@
 #include <stdexcept>
 
 using namespace vorlane;
+using namespace vorlane::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -57,11 +56,7 @@ class Dictionary
 public:
     Dictionary()
     {
-        if (!m_dir.isValid())
-            throw std::runtime_error("no temporary directory");
-        auto conn = std::make_shared<db::Connection>();
-        conn->Open(u"sqlite:"_s + m_dir.filePath(u"dictionary.db"_s));
-        host::createDemoAccount(*conn);
+        auto conn = sharedConnection(m_database);
         db::Engine &engine = conn->engine();
         conn->BeginTrans();
         engine.ExecuteNative(u"delete from hr_sys_itemdict"_s);
@@ -69,11 +64,9 @@ public:
         engine.ExecuteNative(
             u"insert into hr_sys_setdict (cTableCode, vTableName, vdescription, iTableGroup, "
             "iTableClass, iTableType, icycleType, iBusinessFlag, iFunctionScope, bsysFlag, "
-            "vParentTable, bChildFlag, bdelFlag, ishowOrder, bDisplay, vMemo) "
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < "_s
-            + QString::number(Sets)
-            + u") select printf('hr_gen%04d', i), '生成信息集' || i, '第' || i || "
-              u"'个生成的信息集', "
+            "vParentTable, bChildFlag, bdelFlag, ishowOrder, bDisplay, vMemo) "_s
+            + numbers(Sets) + u"select 'hr_gen' || "_s + zeroPadded(u"i"_s, 4)
+            + u", '生成信息集' || i, '第' || i || '个生成的信息集', "
               "1, 1, 2, i % 4, 4, 17, 1, '', 0, 0, i, 1, '' from n"_s);
         // The first set gets its 500 items, the others share the rest.
         const int perSet = (Items - ItemsOfFirstSet) / (Sets - 1);
@@ -87,9 +80,12 @@ public:
             + QString::number(ItemsOfFirstSet) + u" then 1 else 2 + (i - "_s
             + QString::number(ItemsOfFirstSet) + u") / "_s + QString::number(perSet)
             + u" end, i from n) "
-              "select printf('hr_gen%04d', min(t, "_s
-            + QString::number(Sets)
-            + u")), printf('cItem%05d', k), '信息项' || k, '生成的信息项' || k, "
+              "select 'hr_gen' || "_s
+            + zeroPadded(u"case when t < "_s + QString::number(Sets) + u" then t else "_s
+                             + QString::number(Sets) + u" end"_s,
+                         4)
+            + u", 'cItem' || "_s + zeroPadded(u"k"_s, 5)
+            + u", '信息项' || k, '生成的信息项' || k, "
               "1 + k % 9, case when k % 9 = 8 then 'HR_CT001' else '' end, k % 2, 20, 0, 1, "
               "0, 0, '', '', 0, 1, k, 4, 0, '' from s"_s);
         conn->CommitTrans();
@@ -106,7 +102,7 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    TestDatabase m_database;
 };
 
 // The texts of a grid, title row first, for the table widget to show.
@@ -162,7 +158,7 @@ void BM_OpenBrowser(benchmark::State &state)
         benchmark::DoNotOptimize(window.grid()->Rows());
     }
 }
-BENCHMARK(BM_OpenBrowser)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_OpenBrowser)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Apply(timing);
 
 void BM_OpenTable(benchmark::State &state)
 {
@@ -173,7 +169,7 @@ void BM_OpenTable(benchmark::State &state)
         benchmark::DoNotOptimize(table.rowCount());
     }
 }
-BENCHMARK(BM_OpenTable)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_OpenTable)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Apply(timing);
 
 void BM_ClickSet(benchmark::State &state)
 {
@@ -185,7 +181,7 @@ void BM_ClickSet(benchmark::State &state)
         benchmark::DoNotOptimize(window.grid()->Rows());
     }
 }
-BENCHMARK(BM_ClickSet)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ClickSet)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Apply(timing);
 
 void BM_ClickTable(benchmark::State &state)
 {
@@ -197,7 +193,7 @@ void BM_ClickTable(benchmark::State &state)
         benchmark::DoNotOptimize(table.rowCount());
     }
 }
-BENCHMARK(BM_ClickTable)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ClickTable)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Apply(timing);
 
 } // namespace
 
@@ -209,9 +205,10 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    announceEngine();
     Dictionary dictionary; // generated before anything is timed
     expected();
-    RatioReporter reporter(
+    auto reporter = ratioReporter(
         {{"opening the browser / filling a QTableWidget", "BM_OpenBrowser", "BM_OpenTable", 2},
          {"clicking a set of 500 items / filling a QTableWidget",
           "BM_ClickSet",

@@ -117,28 +117,58 @@ public:
             types << adoTypeFromSqlType(sqlType);
         }
         setColumns(names, types);
+        m_cols = cols;
+        // The values of all rows in one array, sized at once where the driver knows how many
+        // rows there are; one buffer for every text, rather than one per value.
+        SQLLEN count = 0;
+        if (SQL_SUCCEEDED(SQLRowCount(stmt, &count)) && count > 0)
+            m_values.reserve(size_t(count) * size_t(cols));
+        std::vector<char16_t> buffer(4096);
         for (;;) {
             const SQLRETURN rc = SQLFetch(stmt);
             if (rc == SQL_NO_DATA)
                 break;
             check(rc, SQL_HANDLE_STMT, stmt);
-            QList<QVariant> row;
-            row.reserve(cols);
             for (SQLUSMALLINT i = 1; i <= cols; ++i)
-                row << readValue(stmt, i, types.at(i - 1));
-            m_rows.push_back(std::move(row));
+                m_values.push_back(readValue(stmt, i, types.at(i - 1), buffer));
+            ++m_rows;
         }
-        setEof(m_rows.empty());
+        setEof(m_rows == 0);
     }
 
 protected:
-    bool fetchNext() override { return ++m_pos < m_rows.size(); }
-    QVariant valueAt(int index) const override { return m_rows[m_pos].at(index); }
-    bool isNullAt(int index) const override { return !m_rows[m_pos].at(index).isValid(); }
-    void closeImpl() override { m_rows.clear(); }
+    bool fetchNext() override { return ++m_pos < m_rows; }
+    QVariant valueAt(int index) const override { return at(index); }
+    bool isNullAt(int index) const override { return !at(index).isValid(); }
+    Plain plainAt(int index, QString &text, int &number) const override
+    {
+        const QVariant &v = at(index);
+        switch (v.typeId()) {
+        case QMetaType::UnknownType:
+            return Plain::Null;
+        case QMetaType::QString:
+            text = *static_cast<const QString *>(v.constData());
+            return Plain::Text;
+        case QMetaType::Int:
+            number = *static_cast<const int *>(v.constData());
+            return Plain::Integer;
+        case QMetaType::Bool:
+            number = *static_cast<const bool *>(v.constData()) ? 1 : 0;
+            return Plain::Integer;
+        default:
+            return Plain::Other;
+        }
+    }
+    void closeImpl() override
+    {
+        m_values.clear();
+        m_rows = 0;
+    }
 
 private:
-    static QVariant readValue(SQLHSTMT stmt, SQLUSMALLINT col, int type)
+    const QVariant &at(int index) const { return m_values[m_pos * m_cols + size_t(index)]; }
+
+    static QVariant readValue(SQLHSTMT stmt, SQLUSMALLINT col, int type, std::vector<char16_t> &buf)
     {
         SQLLEN ind = 0;
         switch (type) {
@@ -179,14 +209,13 @@ private:
                                       QTime(ts.hour, ts.minute, ts.second, ts.fraction / 1000000)));
         }
         default:
-            return readText(stmt, col);
+            return readText(stmt, col, buf);
         }
     }
 
-    static QVariant readText(SQLHSTMT stmt, SQLUSMALLINT col)
+    static QVariant readText(SQLHSTMT stmt, SQLUSMALLINT col, std::vector<char16_t> &buf)
     {
         QString text;
-        std::vector<char16_t> buf(4096);
         for (;;) {
             SQLLEN ind = 0;
             const SQLRETURN rc = SQLGetData(stmt,
@@ -209,7 +238,9 @@ private:
         return QVariant(text);
     }
 
-    std::vector<QList<QVariant>> m_rows;
+    std::vector<QVariant> m_values; // row by row
+    size_t m_cols = 0;
+    size_t m_rows = 0;
     size_t m_pos = 0;
 };
 

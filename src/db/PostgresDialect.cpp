@@ -122,6 +122,13 @@ protected:
         return QVariant(v.toInt() != 0);
     }
     bool isNullAt(int index) const override { return m_inner->FieldIsNull(index); }
+    Plain plainAt(int index, QString &text, int &number) const override
+    {
+        const Plain plain = m_inner->FieldPlain(index, text, number);
+        if (plain == Plain::Integer && m_bit.at(index))
+            number = number != 0 ? 1 : 0;
+        return plain;
+    }
     void closeImpl() override { m_inner->Close(); }
 
 private:

@@ -55,6 +55,18 @@ void tst_Postgres::bitsBlanksAndQuotedNumbers()
     QCOMPARE(rs->Fields(u"bFlag").Type(), int(adBoolean));
     QCOMPARE(rs->Fields(u"bFlag").Value(), QVariant(true));
     QCOMPARE(rs->Fields(u"iSmall").Value().toInt(), 7); // smallint stays a number
+    // Row loaders read the same values without a QVariant.
+    using Plain = vorlane::db::Recordset::Plain;
+    QString text;
+    int number = -1;
+    QCOMPARE(rs->FieldPlain(0, text, number), Plain::Integer);
+    QCOMPARE(number, 1);
+    auto plain = c.OpenRecordset(u"select cText, iLen, null as cNone from HR_N"_s);
+    QCOMPARE(plain->FieldPlain(0, text, number), Plain::Text);
+    QCOMPARE(text, u"HR_CT041"_s);
+    QCOMPARE(plain->FieldPlain(1, text, number), Plain::Integer);
+    QCOMPARE(number, 0);
+    QCOMPARE(plain->FieldPlain(2, text, number), Plain::Null);
     QCOMPARE(db.scalar(u"select count(*) from HR_B where isnull(bFlag, 0) = 0"_s).toInt(), 1);
 }
 

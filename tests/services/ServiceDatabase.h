@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordedStatements.h"
 #include "TestDatabase.h"
 
 #include "entry/Defs.h"
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <memory>
 
 namespace vorlane::test {
@@ -92,13 +94,14 @@ public:
 
     // Changes made through this connection so far, DDL aside; on PostgreSQL the server's next
     // transaction id, which every statement that tries to write moves on (stricter).
+    // Statements on this database that changed it so far: those that ran and touched rows, and
+    // those whose effect is no row count (DDL). Counted on the connection, so that other tests
+    // working on the same server never count.
     qint64 totalChanges()
     {
-        return row(TestDatabase::onPostgres()
-                       ? QStringLiteral("select pg_snapshot_xmax(pg_current_snapshot())::text")
-                       : QStringLiteral("select total_changes()"))
-            .value(0)
-            .toLongLong();
+        return std::count_if(m_log->events.cbegin(), m_log->events.cend(), [](const auto &e) {
+            return e.kind == db::StatementEvent::Kind::Execute && !e.failed() && e.rows != 0;
+        });
     }
 
     // pragma table_info of a table: one entry per column, "name type notnull dflt pk" lower-case.
@@ -121,6 +124,7 @@ public:
 
 private:
     TestDatabase m_db;
+    RecorderScope m_log{m_db.conn()};
 };
 
 // The placeholder names of the statement templates, in the order setFrom() and itemFrom() take
