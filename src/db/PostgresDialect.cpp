@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace vorlane::db {
 
 using namespace Qt::StringLiterals;
@@ -136,36 +138,37 @@ private:
     QList<bool> m_bit;
 };
 
+// The first spelling of each name in a T-SQL text, by its lower case.
+QHash<QString, QString> writtenNames(const QString &tsql)
+{
+    QHash<QString, QString> spelling;
+    for (const tsql::Token &tok : tsql::tokenize(tsql)) {
+        if (tok.type != tsql::Token::Word && tok.type != tsql::Token::Bracketed)
+            continue;
+        const QString word
+            = tok.type == tsql::Token::Bracketed ? tok.text.mid(1, tok.text.size() - 2) : tok.text;
+        if (!spelling.contains(word.toLower()))
+            spelling.insert(word.toLower(), word);
+    }
+    return spelling;
+}
+
 // PostgreSQL folds unquoted names to lower case; the server names a result column as the query
-// spells it. A folded name takes the first spelling of that word in the T-SQL text.
+// spells it.
 RecordsetPtr spelledAsWritten(RecordsetPtr rs, const QString &tsql)
 {
     QStringList names;
-    bool renamed = false;
-    QHash<QString, QString> spelling;
-    for (int i = 0; i < rs->FieldCount(); ++i) {
-        QString name = rs->FieldName(i);
-        if (name == name.toLower()) {
-            if (spelling.isEmpty()) {
-                for (const tsql::Token &tok : tsql::tokenize(tsql)) {
-                    const QString word = tok.type == tsql::Token::Bracketed
-                                             ? tok.text.mid(1, tok.text.size() - 2)
-                                             : tok.text;
-                    if ((tok.type == tsql::Token::Word || tok.type == tsql::Token::Bracketed)
-                        && !spelling.contains(word.toLower()))
-                        spelling.insert(word.toLower(), word);
-                }
-            }
-            const QString written = spelling.value(name);
-            if (!written.isEmpty() && written != name) {
-                name = written;
-                renamed = true;
-            }
-        }
-        names << name;
+    for (int i = 0; i < rs->FieldCount(); ++i)
+        names << rs->FieldName(i);
+    if (std::none_of(
+            names.cbegin(), names.cend(), [](const QString &n) { return n == n.toLower(); }))
+        return rs;
+    const QHash<QString, QString> spelling = writtenNames(tsql);
+    for (QString &name : names) {
+        if (name == name.toLower())
+            name = spelling.value(name, name);
     }
-    if (renamed)
-        rs->RenameFields(names);
+    rs->RenameFields(names);
     return rs;
 }
 
@@ -219,16 +222,9 @@ DbError refusalOf(Engine &engine, const DbError &error, const QString &tsql)
         return error;
     }
     // The names as the statement spells them.
-    QString tableName = table;
-    QString columnName = column;
-    for (const tsql::Token &tok : tsql::tokenize(tsql)) {
-        if (tok.type != tsql::Token::Word)
-            continue;
-        if (tok.text.compare(table, Qt::CaseInsensitive) == 0)
-            tableName = tok.text;
-        else if (tok.text.compare(column, Qt::CaseInsensitive) == 0)
-            columnName = tok.text;
-    }
+    const QHash<QString, QString> spelling = writtenNames(tsql);
+    const QString tableName = spelling.value(table, table);
+    const QString columnName = spelling.value(column, column);
     return DbError(valueRefusal(tableName, columnName, declared, std::nullopt));
 }
 
