@@ -16,7 +16,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
 done
 [ "${1:-}" = "--" ] && shift
 
-"$top/scripts/install-deps.sh" --postgres
+"$top/scripts/install-deps.sh"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLANE_BENCHMARKS=ON >/dev/null
 # Read the whole list: grep -q would stop the writer early and fail the pipe.
 if ! cmake --build "$build" --target help | grep '^vorlane_bench:' >/dev/null; then
