@@ -65,6 +65,15 @@ protected:
                                       const QString &type,
                                       const QString &nullability) override;
     QList<TranslatedStep> columnsDefined(const QString &table) override;
+    // citext's LIKE cannot use an index; lower() on both sides means the same and can use the
+    // prefix index of a key column (keyDefined).
+    QString
+    nameLike(const QString &name, const QString &pattern, const QString &escape) const override
+    {
+        return u"lower(CAST("_s + name + u" AS text)) LIKE lower("_s + pattern + u')' + escape;
+    }
+    QList<TranslatedStep> keyDefined(const QString &table,
+                                     const QList<QPair<QString, QString>> &key) override;
     QString tableExists(const QString &name, bool userTable) const override
     {
         return u"SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n"
@@ -91,6 +100,24 @@ QList<TranslatedStep> PgRewriter::columnsDefined(const QString &table)
                             + quoteIdentifier(column) + u" IS "_s + quoteLiteral(type.toLower()));
     }
     m_declared.clear();
+    return steps;
+}
+
+// An index for left-anchored LIKE on each text column of the key: codes are deleted and read by
+// prefix. It goes with the table when the table is dropped.
+QList<TranslatedStep> PgRewriter::keyDefined(const QString &table,
+                                             const QList<QPair<QString, QString>> &key)
+{
+    QList<TranslatedStep> steps;
+    for (const auto &[column, type] : key) {
+        if (table.isEmpty() || PgTranslator::columnType(type) != u"citext")
+            continue;
+        const QString c = column.toLower();
+        steps << native(u"CREATE INDEX IF NOT EXISTS "_s
+                        + quoteIdentifier(u"vorlane_prefix_"_s + table.toLower() + u'_' + c)
+                        + u" ON "_s + quoteIdentifier(table.toLower()) + u" (lower(CAST("_s
+                        + quoteIdentifier(c) + u" AS text)) text_pattern_ops)"_s);
+    }
     return steps;
 }
 

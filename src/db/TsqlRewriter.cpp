@@ -10,10 +10,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A LIKE pattern literal with the server's one-character bracket forms ("[_]", "[%]", "[[]") as
-// the engines take it: the character escaped with "\" and an ESCAPE clause. A backslash stands
-// for itself, as on the server (PostgreSQL takes it as its default escape otherwise). Empty when
-// the pattern needs neither, or has a form the engines cannot express (a range or set such as
-// "[a-z]").
+// the engines take it: the character escaped with "\", to be followed by ESCAPE '\'. A backslash
+// stands for itself, as on the server (PostgreSQL takes it as its default escape otherwise).
+// Empty when the pattern needs neither, or has a form the engines cannot express (a range or set
+// such as "[a-z]").
 QString likeBracketsEscaped(const QString &literal)
 {
     const bool national = literal.startsWith(u'N') || literal.startsWith(u'n');
@@ -40,7 +40,16 @@ QString likeBracketsEscaped(const QString &literal)
         }
     }
     out.replace(u'\'', u"''"_s);
-    return u'\'' + out + u"' ESCAPE '\\'"_s;
+    return u'\'' + out + u'\'';
+}
+
+// Words after which "name LIKE 'literal'" is a whole comparison: nothing binds the name to the
+// left.
+bool beginsComparison(const Token &tok)
+{
+    static const QSet<QString> words{
+        u"WHERE"_s, u"AND"_s, u"OR"_s, u"NOT"_s, u"ON"_s, u"WHEN"_s, u"HAVING"_s};
+    return tok.type == Token::Word && words.contains(upper(tok));
 }
 
 } // namespace
@@ -144,6 +153,12 @@ QString Rewriter::process(int b, int e) const
     QString limit;
     bool inSelectList = false;
     int prevSig = -1; // index of the last significant token at this level
+    // The last (possibly qualified) name at this level: its last token, where its text begins
+    // and ends in `out`, and whether a comparison may begin with it.
+    int nameTok = -1;
+    qsizetype nameBegin = 0;
+    qsizetype nameEnd = 0;
+    bool nameLeads = false;
     // Trailing blanks and comments are kept apart, so that a LIMIT goes before them.
     const int fullEnd = e;
     while (e > b && !t[e - 1].significant())
@@ -155,6 +170,7 @@ QString Rewriter::process(int b, int e) const
             continue;
         }
         const int cur = i;
+        const qsizetype start = out.size();
         if ((tok.type == Token::Word || tok.type == Token::Bracketed)
             && stripIdentifier(tok.text).compare(u"dbo", Qt::CaseInsensitive) == 0) {
             const int dot = nextSig(i + 1, e);
@@ -256,16 +272,32 @@ QString Rewriter::process(int b, int e) const
                 inSelectList = false;
                 out += tok.text;
             } else if (w == u"LIKE") {
+                const int after = n >= 0 ? nextSig(n + 1, e) : -1;
+                const bool literal = n >= 0 && t[n].type == Token::String
+                                     && !(after >= 0 && isWord(t[after], u"ESCAPE"));
+                const QString escaped = literal ? likeBracketsEscaped(t[n].text) : QString();
+                const QString escape = escaped.isEmpty() ? QString() : u" ESCAPE '\\'"_s;
+                // Nothing binds the literal to the right either.
+                const bool whole
+                    = after < 0 || isPunct(t[after], u")") || isPunct(t[after], u";")
+                      || (t[after].type == Token::Word && !isWord(t[after], u"COLLATE"));
+                if (literal && whole && nameLeads && nameTok == prevSig) {
+                    const QString like = nameLike(out.mid(nameBegin, nameEnd - nameBegin),
+                                                  escaped.isEmpty() ? t[n].sqliteString() : escaped,
+                                                  escape);
+                    if (!like.isEmpty()) {
+                        out.truncate(nameBegin);
+                        out += like;
+                        i = n;
+                        prevSig = n;
+                        continue;
+                    }
+                }
                 out += tok.text;
                 if (i + 1 < e && t[i + 1].type == Token::String)
                     out += u' ';
-                const int after = n >= 0 ? nextSig(n + 1, e) : -1;
-                QString escaped;
-                if (n >= 0 && t[n].type == Token::String
-                    && !(after >= 0 && isWord(t[after], u"ESCAPE")))
-                    escaped = likeBracketsEscaped(t[n].text);
                 if (!escaped.isEmpty()) {
-                    out += raw(i + 1, n) + escaped;
+                    out += raw(i + 1, n) + escaped + escape;
                     i = n;
                     prevSig = n;
                     continue;
@@ -316,6 +348,17 @@ QString Rewriter::process(int b, int e) const
         default:
             out += tok.text;
             break;
+        }
+        if (tok.type == Token::Bracketed || tok.type == Token::DQuoted
+            || (tok.type == Token::Word && !wordsBeforeValues().contains(upper(tok)))) {
+            const bool qualified = nameTok >= 0 && prevSig >= 0 && isPunct(t[prevSig], u".")
+                                   && nextSig(nameTok + 1, e) == prevSig;
+            if (!qualified) {
+                nameBegin = start;
+                nameLeads = prevSig < 0 || beginsComparison(t[prevSig]);
+            }
+            nameTok = cur;
+            nameEnd = out.size();
         }
         prevSig = cur;
     }

@@ -85,6 +85,22 @@ protected:
         = 0;
     // Steps that follow the definition of columns of a table (empty name: not known).
     virtual QList<TranslatedStep> columnsDefined(const QString & /*table*/) { return {}; }
+    // `name LIKE pattern` as the engine writes it, where nothing else binds the name or the
+    // literal `pattern` (rewritten, quoted); `escape` is empty or " ESCAPE '\'", for the pattern.
+    // Empty: as written.
+    virtual QString nameLike(const QString & /*name*/,
+                             const QString & /*pattern*/,
+                             const QString & /*escape*/) const
+    {
+        return {};
+    }
+    // Steps that follow CREATE TABLE, given the columns of its primary key with their declared
+    // types (normalizedType(); empty: not known).
+    virtual QList<TranslatedStep> keyDefined(const QString & /*table*/,
+                                             const QList<QPair<QString, QString>> & /*key*/)
+    {
+        return {};
+    }
     // A query with a row when the table (or, unless userTable, view) exists.
     virtual QString tableExists(const QString &name, bool userTable) const = 0;
     virtual QString blankMarker(const QString & /*table*/, const QString & /*column*/) const
@@ -123,7 +139,7 @@ private:
     QList<TranslatedStep> createTable(int b, int e);
     QList<TranslatedStep> alterTable(int b, int e);
     QList<TranslatedStep> alterSteps(const QString &head, const QStringList &actions) const;
-    QString columnList(int b, int e, const QString &table);
+    QString columnList(int b, int e, const QString &table, QList<QPair<QString, QString>> *key);
     QString column(int b, int e, const QString &table);
     QString functionCall(const QString &name, int open, int close, bool *handled) const;
     QString convertCall(int open, int close) const;

@@ -82,9 +82,12 @@ QString Rewriter::column(int b, int e, const QString &table)
 }
 
 // The inside of CREATE TABLE's parentheses; a table key clause that follows a column without a
-// comma ("... NULL Primary Key(c)") is separated from it.
-QString Rewriter::columnList(int b, int e, const QString &table)
+// comma ("... NULL Primary Key(c)") is separated from it. `key` gets the primary key's columns.
+QString
+Rewriter::columnList(int b, int e, const QString &table, QList<QPair<QString, QString>> *key)
 {
+    QHash<QString, QString> types; // lower-case column name -> declared type
+    QStringList keyNames;
     QStringList items;
     for (const auto &[pb, pe] : splitCommas(b, e)) {
         QList<QPair<int, int>> pieces;
@@ -125,9 +128,33 @@ QString Rewriter::columnList(int b, int e, const QString &table)
             const bool tableConstraint = t[head].type == Token::Word
                                          && (w == u"CONSTRAINT" || w == u"PRIMARY" || w == u"UNIQUE"
                                              || w == u"FOREIGN" || w == u"CHECK");
+            int primary = -1;
+            for (int k = head; k < f && primary < 0; ++k) {
+                const int next = isWord(t[k], u"PRIMARY") ? nextSig(k + 1, f) : -1;
+                if (next >= 0 && isWord(t[next], u"KEY"))
+                    primary = next;
+            }
+            const QString name = stripIdentifier(t[head].text);
+            if (!tableConstraint) {
+                types.insert(name.toLower(), normalizedType(head + 1, typeEnd(head + 1, f)));
+                if (primary >= 0)
+                    keyNames << name;
+            } else if (primary >= 0) {
+                for (int k = primary + 1; k < f; ++k) {
+                    if (isPunct(t[k], u"(")) {
+                        for (const auto &[cb, ce] : splitCommas(k + 1, matching(k, f))) {
+                            if (const int c = nextSig(cb, ce); c >= 0)
+                                keyNames << stripIdentifier(t[c].text);
+                        }
+                        break;
+                    }
+                }
+            }
             items << (tableConstraint ? process(s, f).trimmed() : column(s, f, table));
         }
     }
+    for (const QString &name : std::as_const(keyNames))
+        key->append({name, types.value(name.toLower())});
     return items.join(u", "_s);
 }
 
@@ -146,9 +173,11 @@ QList<TranslatedStep> Rewriter::createTable(int b, int e)
     if (close < 0)
         return {native(process(b, e).trimmed())};
     const QString table = tableName(b, open);
-    const QString sql = process(b, open) + u'(' + columnList(open + 1, close, table) + u')'
+    QList<QPair<QString, QString>> key;
+    const QString sql = process(b, open) + u'(' + columnList(open + 1, close, table, &key) + u')'
                         + process(close + 1, e);
-    return QList<TranslatedStep>{native(sql.trimmed())} + columnsDefined(table);
+    return QList<TranslatedStep>{native(sql.trimmed())} + columnsDefined(table)
+           + keyDefined(table, key);
 }
 
 // ALTER TABLE head with each action, in one statement or, where the engine takes one action a

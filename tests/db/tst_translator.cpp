@@ -177,6 +177,13 @@ void TstTranslator::statementForms_data()
         << u"update hr_t7 set a=5 delete hr_t7 where b=2;\nGO\n"_s << u"select a, b from hr_t7"_s
         << u"a|b;5|4"_s;
 
+    QTest::newRow("delete by code prefix, any case; bracketed underscore")
+        << createCodeTable(u"HR_CT901"_s) + addCode(u"1101A1"_s, u"a"_s)
+               + addCode(u"1101a12"_s, u"b"_s) + addCode(u"1101B1"_s, u"c"_s)
+               + addCode(u"11_1x"_s, u"d"_s) + addCode(u"1121"_s, u"e"_s)
+        << u"delete from HR_CT901 where ccodeId like '1101a1%' delete HR_CT901 where ccodeID like "
+           "'11[_]%'"_s
+        << u"select ccodeID from HR_CT901 order by ccodeID"_s << u"ccodeID;1101B1;1121"_s;
     QTest::newRow("update: dictionary row, code in other case")
         << none
         << u"update hr_sys_setdict  set vTableName='新名',  vdescription='d',  bMultiLevel='0',  "
