@@ -198,11 +198,28 @@ QList<TranslatedStep> PgRewriter::alterColumn(const QString &head,
         actions << u"ALTER COLUMN "_s + c + u" DROP NOT NULL"_s;
     else if (nullability == u"NOT NULL")
         actions << u"ALTER COLUMN "_s + c + u" SET NOT NULL"_s;
-    if (const QString rule = PgTranslator::lengthConstraint(name, tsqlType); !rule.isEmpty())
-        actions << u"ADD "_s + rule;
+    const QString rule = PgTranslator::lengthConstraint(name, tsqlType);
+    QList<TranslatedStep> steps{native(head + u' ' + actions.join(u", "_s))};
+    if (!rule.isEmpty()) {
+        steps[0].sql += u", ADD "_s + rule;
+        // The rows meet the old rule; a rule no stricter (same kind, a length at least as large)
+        // needs no check of them. The old declared type is in the column's comment.
+        const TsqlTranslator::ValueRule r = TsqlTranslator::valueRule(tsqlType);
+        const QString comment = u"col_description(attrelid, attnum)"_s;
+        steps[0].condition
+            = u"SELECT 1 FROM pg_catalog.pg_attribute WHERE attrelid = to_regclass("_s
+              + quoteLiteral(table.toLower()) + u") AND attname = "_s + quoteLiteral(name)
+              + u" AND "_s + comment
+              + (r.kind == TsqlTranslator::ValueRule::Bytes ? u" ~ '^(var)?char\\(\\d+\\)$'"_s
+                                                            : u" ~ '^n(var)?char\\(\\d+\\)$'"_s)
+              + u" AND CAST(substring("_s + comment + u" from '\\d+') AS integer) <= "_s
+              + QString::number(r.length);
+        steps << steps[0];
+        steps[0].sql += u" NOT VALID"_s;
+        steps[1].conditionNegated = true;
+    }
     m_declared.append({name, tsqlType});
-    return QList<TranslatedStep>{native(head + u' ' + actions.join(u", "_s))}
-           + columnsDefined(table);
+    return steps + columnsDefined(table);
 }
 
 } // namespace

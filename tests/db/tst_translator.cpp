@@ -141,6 +141,7 @@ private Q_SLOTS:
     void alterColumn_data();
     void alterColumn();
     void alterColumnRebuildRefusesBadValues();
+    void alterColumnLengthRule();
 };
 
 // One row per statement form the component runs, with its effect on SQLite (the demo account
@@ -495,6 +496,22 @@ void TstTranslator::alterColumnRebuildRefusesBadValues()
     QVERIFY_THROWS_EXCEPTION(
         DbError, conn.Execute(u"ALTER TABLE hr_alt ALTER COLUMN cName char(4) NOT NULL"_s));
     QCOMPARE(native(conn, countOf(u"sqlite_schema"_s, u"name like '%rebuild%'"_s)), u"n;0"_s);
+}
+
+// A longer text column takes longer values only; a shorter one the rows do not fit is refused.
+void TstTranslator::alterColumnLengthRule()
+{
+    TestDatabase db(false);
+    Connection &conn = db.conn();
+    makeAlterTable(conn);
+    const QString update = u"update hr_alt set cName = '%1' where cPsn_Num = 'P2'"_s;
+    conn.Execute(u"ALTER TABLE hr_alt ALTER COLUMN cName varchar(12) null"_s);
+    conn.Execute(update.arg(u"abcdefghijkl"_s));
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.Execute(update.arg(u"人事部人事部人"_s)));
+    QVERIFY_THROWS_EXCEPTION(DbError,
+                             conn.Execute(u"ALTER TABLE hr_alt ALTER COLUMN cName varchar(11)"_s));
+    QCOMPARE(tsql(conn, u"select cName from hr_alt order by cPsn_Num"_s),
+             u"cName;abc;abcdefghijkl"_s);
 }
 
 QTEST_GUILESS_MAIN(TstTranslator)
