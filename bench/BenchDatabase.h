@@ -10,7 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace vorlane::bench {
 
@@ -44,6 +46,29 @@ inline RatioReporter ratioReporter(std::vector<RatioReporter::Ratio> ratios, boo
                        : scaled     ? RatioReporter::Times::CpuAndReal
                                     : RatioReporter::Times::Cpu;
     return RatioReporter(TestDatabase::engineName().toStdString(), times, std::move(ratios));
+}
+
+// The frame of every benchmark program: options read, the engine named, `prepare` run before
+// anything is timed (a failure ends the program, naming `what` could not be generated), then the
+// benchmarks run and their ratios (those `prepare` returns) reported.
+template<typename Prepare>
+int runBenchmarks(int &argc, char **argv, const char *what, bool scaled, Prepare prepare)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    announceEngine();
+    std::vector<RatioReporter::Ratio> ratios;
+    try {
+        ratios = prepare();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "cannot generate %s: %s\n", what, e.what());
+        return 1;
+    }
+    auto reporter = ratioReporter(std::move(ratios), scaled);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
 }
 
 // The login context's connection: another connection to the database, which the services share.

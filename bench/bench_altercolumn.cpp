@@ -132,26 +132,15 @@ BENCHMARK(BM_AlterNumericPrecision)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecon
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    announceEngine();
-    try {
+    const int status = runBenchmarks(argc, argv, "the set tables", true, [] {
         g_tables = std::make_unique<SetTables>();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "cannot generate the set tables: %s\n", e.what());
-        return 1;
-    }
-    auto reporter
-        = ratioReporter(RatioReporter::scaled({"BM_AlterVarcharLength", "BM_AlterNumericPrecision"},
-                                              0,
-                                              1,
-                                              std::to_string(Rows) + " rows / empty",
-                                              2),
-                        true);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+        return RatioReporter::scaled({"BM_AlterVarcharLength", "BM_AlterNumericPrecision"},
+                                     0,
+                                     1,
+                                     std::to_string(Rows) + " rows / empty",
+                                     2);
+    });
     Defs::instance().connection.reset();
     g_tables.reset();
-    return 0;
+    return status;
 }

@@ -172,30 +172,19 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    announceEngine();
-    try {
+    const int status = runBenchmarks(argc, argv, "the code tables", true, [] {
         // Both tables generated and both browsers open before anything is timed.
         g_small = std::make_unique<Browser>(Small);
         g_large = std::make_unique<Browser>(Large);
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "cannot generate the code tables: %s\n", e.what());
-        return 1;
-    }
-    auto reporter = ratioReporter(
-        RatioReporter::scaled({"BM_VisitClass", "BM_VisitTopLevelCode", "BM_VisitDeepestCode"},
-                              Small.total,
-                              Large.total,
-                              std::to_string(Large.total) + " / " + std::to_string(Small.total)
-                                  + " codes",
-                              2),
-        true);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+        return RatioReporter::scaled(
+            {"BM_VisitClass", "BM_VisitTopLevelCode", "BM_VisitDeepestCode"},
+            Small.total,
+            Large.total,
+            std::to_string(Large.total) + " / " + std::to_string(Small.total) + " codes",
+            2);
+    });
     g_small.reset();
     g_large.reset();
     Defs::instance().connection.reset();
-    return 0;
+    return status;
 }

@@ -118,29 +118,18 @@ BENCHMARK(BM_SubtreeDelete)
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    announceEngine();
-    try {
+    const int status = runBenchmarks(argc, argv, "the code tables", true, [] {
         g_small = std::make_unique<ParentedTable>(Small);
         g_large = std::make_unique<ParentedTable>(Large);
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "cannot generate the code tables: %s\n", e.what());
-        return 1;
-    }
-    auto reporter = ratioReporter(
-        RatioReporter::scaled({"BM_LevelRead", "BM_ChildrenRead", "BM_SubtreeDelete"},
-                              Small.total,
-                              Large.total,
-                              std::to_string(Large.total) + " / " + std::to_string(Small.total)
-                                  + " codes",
-                              2),
-        true);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+        return RatioReporter::scaled({"BM_LevelRead", "BM_ChildrenRead", "BM_SubtreeDelete"},
+                                     Small.total,
+                                     Large.total,
+                                     std::to_string(Large.total) + " / "
+                                         + std::to_string(Small.total) + " codes",
+                                     2);
+    });
     Defs::instance().connection.reset();
     g_small.reset();
     g_large.reset();
-    return 0;
+    return status;
 }

@@ -367,27 +367,18 @@ void BM_ItemDictsLoad(benchmark::State &state)
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    announceEngine();
-    try {
+    const int status = runBenchmarks(argc, argv, "the item dictionary", false, [] {
         g_items = std::make_unique<ItemDatabase>(); // the rows, before anything is timed
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "cannot generate the item dictionary: %s\n", e.what());
-        return 1;
-    }
-    // The engine's raw loop first; several iterations each, so both sides run on a warm heap.
-    const char *raw = onPostgres() ? "BM_RawOdbcFetch" : "BM_RawSqliteStep";
-    const char *rawLabel = onPostgres() ? "raw ODBC SQLFetch loop" : "raw sqlite3_step loop";
-    for (benchmark::internal::Benchmark *b :
-         {benchmark::RegisterBenchmark(raw, onPostgres() ? BM_RawOdbcFetch : BM_RawSqliteStep),
-          benchmark::RegisterBenchmark("BM_ItemDictsLoad", BM_ItemDictsLoad)})
-        b->Unit(benchmark::kMillisecond)->MinTime(2.0)->Apply(timing);
-    auto reporter = ratioReporter(
-        {{std::string("clsHrSysItemDicts::Load / ") + rawLabel, "BM_ItemDictsLoad", raw, 1.5}});
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+        // The engine's raw loop first; several iterations each, so both sides run on a warm heap.
+        const char *raw = onPostgres() ? "BM_RawOdbcFetch" : "BM_RawSqliteStep";
+        const char *rawLabel = onPostgres() ? "raw ODBC SQLFetch loop" : "raw sqlite3_step loop";
+        for (benchmark::internal::Benchmark *b :
+             {benchmark::RegisterBenchmark(raw, onPostgres() ? BM_RawOdbcFetch : BM_RawSqliteStep),
+              benchmark::RegisterBenchmark("BM_ItemDictsLoad", BM_ItemDictsLoad)})
+            b->Unit(benchmark::kMillisecond)->MinTime(2.0)->Apply(timing);
+        return std::vector<RatioReporter::Ratio>{
+            {std::string("clsHrSysItemDicts::Load / ") + rawLabel, "BM_ItemDictsLoad", raw, 1.5}};
+    });
     g_items.reset();
-    return 0;
+    return status;
 }

@@ -202,20 +202,17 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    announceEngine();
-    Dictionary dictionary; // generated before anything is timed
-    expected();
-    auto reporter = ratioReporter(
-        {{"opening the browser / filling a QTableWidget", "BM_OpenBrowser", "BM_OpenTable", 2},
-         {"clicking a set of 500 items / filling a QTableWidget",
-          "BM_ClickSet",
-          "BM_ClickTable",
-          2}});
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    std::unique_ptr<Dictionary> dictionary;
+    const int status = runBenchmarks(argc, argv, "the dictionary", false, [&dictionary] {
+        dictionary = std::make_unique<Dictionary>(); // generated before anything is timed
+        expected();
+        return std::vector<RatioReporter::Ratio>{
+            {"opening the browser / filling a QTableWidget", "BM_OpenBrowser", "BM_OpenTable", 2},
+            {"clicking a set of 500 items / filling a QTableWidget",
+             "BM_ClickSet",
+             "BM_ClickTable",
+             2}};
+    });
     Defs::instance().reset();
-    return 0;
+    return status;
 }
